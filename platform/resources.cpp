@@ -1,0 +1,56 @@
+#include "platform/resources.h"
+
+namespace {
+
+const SResourceTable* g_resources = nullptr;
+
+template <class T>
+const T* FindById(std::span<const T> items, int id) {
+    for (const T& item : items) {
+        if (item.id == id) {
+            return &item;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void SetResources(const SResourceTable* table) { g_resources = table; }
+
+const SResourceTable* GetResources() { return g_resources; }
+
+const SDialogTemplate* FindDialogTemplate(int id) {
+    return g_resources ? FindById(g_resources->dialogs, id) : nullptr;
+}
+
+const SMenuResource* FindMenuResource(int id) {
+    return g_resources ? FindById(g_resources->menus, id) : nullptr;
+}
+
+const SAccelResource* FindAccelResource(int id) {
+    return g_resources ? FindById(g_resources->accelerators, id) : nullptr;
+}
+
+const SIconResource* FindIconResource(int id) {
+    return g_resources ? FindById(g_resources->icons, id) : nullptr;
+}
+
+int LoadStringW(HINSTANCE, UINT id, wchar_t* buffer, int size) {
+    if (buffer == nullptr || size <= 0) {
+        return 0;
+    }
+    buffer[0] = L'\0';
+    const SStringResource* s =
+        g_resources ? FindById(g_resources->strings, static_cast<int>(id)) : nullptr;
+    if (s == nullptr || s->text == nullptr) {
+        return 0;
+    }
+    int n = 0;
+    while (n < size - 1 && s->text[n] != L'\0') {
+        buffer[n] = s->text[n];
+        ++n;
+    }
+    buffer[n] = L'\0';
+    return n;
+}

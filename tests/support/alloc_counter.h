@@ -1,0 +1,20 @@
+// Counts calls of the global operator new, so that tests can say "this code
+// allocates nothing" about a tick, a drawing routine or a geometry pass.
+#pragma once
+
+#include <cstddef>
+
+namespace lunvik::test {
+
+// Number of global operator new calls (all forms) since program start.
+std::size_t AllocationCount();
+
+// Allocations made while running f.
+template <class F>
+std::size_t CountAllocations(F&& f) {
+    const std::size_t before = AllocationCount();
+    f();
+    return AllocationCount() - before;
+}
+
+}  // namespace lunvik::test
