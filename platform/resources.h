@@ -69,10 +69,19 @@ struct SAccelResource {
     std::span<const SAccelEntry> entries;
 };
 
-// One image of an icon group: size x size pixels, 0xAARRGGBB, row by row.
+// One colour of an icon's palette: the character that stands for it in the
+// picture, and its value 0xAARRGGBB (alpha 0 for transparent).
+struct SIconColor {
+    char key;
+    std::uint32_t argb;
+};
+
+// One image of an icon group: size rows of size characters, top row first,
+// each character a key of the palette.
 struct SIconImage {
     int size;
-    const std::uint32_t* pixels;
+    const char* const* rows;
+    std::span<const SIconColor> palette;
 };
 
 struct SIconResource {
