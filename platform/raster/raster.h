@@ -1,0 +1,127 @@
+// Our own raster: pixel buffers, drawing contexts, pens and the stock brushes,
+// with the handful of Win32 drawing operations the program calls. Pure C++.
+//
+// Pixels are 32 bits, 0xFFRRGGBB, rows top to bottom without padding, so that
+// a QImage of Format_RGB32 can wrap a bitmap's memory as it stands. Colours
+// come in as COLORREF (0x00BBGGRR) and are converted once, when a pen or brush
+// is made.
+//
+// Every operation takes empty (null) handles and unsupported arguments
+// quietly: it does nothing and reports failure (FALSE or a null handle).
+#pragma once
+
+#include <cstdint>
+
+#include "platform/win_types.h"
+
+// Stock objects.
+inline constexpr int WHITE_BRUSH = 0;
+inline constexpr int BLACK_BRUSH = 4;
+inline constexpr int BLACK_PEN = 7;
+
+// Pen styles.
+inline constexpr int PS_SOLID = 0;
+
+// Raster operations.
+inline constexpr DWORD PATCOPY = 0x00F00021;
+inline constexpr DWORD SRCCOPY = 0x00CC0020;
+
+constexpr std::uint32_t PixelFromColor(COLORREF color) {
+    return 0xFF000000u | (std::uint32_t{GetRValue(color)} << 16) |
+           (std::uint32_t{GetGValue(color)} << 8) | std::uint32_t{GetBValue(color)};
+}
+
+// Drawing objects. Their memory is the raster's: make them with the Create*
+// operations and free them with DeleteObject. An object selected into a
+// context cannot be deleted (DeleteObject fails), so a context never holds a
+// freed object. Stock objects are never freed.
+struct HGDIOBJ__ {
+    enum class EType : std::uint8_t { Bitmap, Pen, Brush };
+    EType m_type;
+    bool m_stock;
+    int m_selections = 0;  // contexts holding this object
+};
+
+struct HBITMAP__ : HGDIOBJ__ {
+    LONG m_width = 0;
+    LONG m_height = 0;
+    std::uint32_t* m_bits = nullptr;  // m_width * m_height pixels, 0xFFRRGGBB
+};
+
+struct HPEN__ : HGDIOBJ__ {
+    std::uint32_t m_pixel = 0;
+};
+
+struct HBRUSH__ : HGDIOBJ__ {
+    std::uint32_t m_pixel = 0;
+};
+
+using HGDIOBJ = HGDIOBJ__*;
+using HBITMAP = HBITMAP__*;
+using HPEN = HPEN__*;
+using HBRUSH = HBRUSH__*;
+
+// A drawing context: a selected bitmap, pen and brush and a current point.
+// A memory context starts with an empty bitmap (nothing is drawn until a real
+// one is selected), the black pen and the white brush. The screen context of
+// GetDC only serves to make compatible contexts and bitmaps and takes no
+// selections. A paint context (BeginPaint) overrides BlitFrom to draw into its
+// window.
+struct HDC__ {
+    enum class EType : std::uint8_t { Screen, Memory, Paint };
+
+    explicit HDC__(EType type);
+    virtual ~HDC__();
+    HDC__(const HDC__&) = delete;
+    HDC__& operator=(const HDC__&) = delete;
+
+    // Copies width x height pixels of source from (srcX, srcY) to (x, y) of
+    // this context. The default copies into the selected bitmap, clipped to
+    // both bitmaps.
+    virtual BOOL BlitFrom(const HBITMAP__& source, LONG x, LONG y, LONG width, LONG height,
+                          LONG srcX, LONG srcY);
+
+    const EType m_type;
+    HBITMAP m_bitmap;
+    HPEN m_pen;
+    HBRUSH m_brush;
+    POINT m_current;
+};
+
+using HDC = HDC__*;
+
+// A rectangle copy between two pixel grids.
+struct CCopyRect {
+    LONG m_x = 0;  // destination
+    LONG m_y = 0;
+    LONG m_width = 0;
+    LONG m_height = 0;
+    LONG m_srcX = 0;
+    LONG m_srcY = 0;
+};
+
+// Narrows a copy to the part that lies inside both a source of srcWidth x
+// srcHeight and a destination of dstWidth x dstHeight. False when nothing is
+// left.
+bool ClipCopy(LONG srcWidth, LONG srcHeight, LONG dstWidth, LONG dstHeight, CCopyRect* copy);
+
+HDC GetDC(HWND hwnd);
+int ReleaseDC(HWND hwnd, HDC hdc);
+HDC CreateCompatibleDC(HDC hdc);
+BOOL DeleteDC(HDC hdc);
+
+HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height);
+HPEN CreatePen(int style, int width, COLORREF color);
+HGDIOBJ GetStockObject(int index);
+// Makes the object the context's current one of its type and returns the
+// previous one, or null when the object cannot be selected.
+HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object);
+BOOL DeleteObject(HGDIOBJ object);
+
+BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop);
+BOOL MoveToEx(HDC hdc, int x, int y, POINT* previous);
+// A one-pixel line in the current pen from the current point up to, but not
+// including, (x, y), clipped to the bitmap; (x, y) becomes the current point.
+BOOL LineTo(HDC hdc, int x, int y);
+BOOL BitBlt(HDC destination, int x, int y, int width, int height, HDC source, int srcX, int srcY,
+            DWORD rop);
