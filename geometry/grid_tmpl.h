@@ -1,0 +1,28 @@
+// A point, direction, velocity or size in 3D, held and passed by value.
+#pragma once
+
+#include <cmath>
+
+template <class T>
+class CGridTmpl {
+  public:
+    CGridTmpl() = default;
+    CGridTmpl(T x_, T y_, T z_) : x(x_), y(y_), z(z_) {}
+    CGridTmpl(const CGridTmpl&) = default;
+    CGridTmpl& operator=(const CGridTmpl&) = default;
+    virtual ~CGridTmpl() = default;
+
+    // The unit vector in the same direction; the zero vector stays zero
+    // rather than turning into NaNs.
+    CGridTmpl Normalized() const {
+        const T length = std::sqrt(x * x + y * y + z * z);
+        if (length == T{0}) {
+            return CGridTmpl{};
+        }
+        return CGridTmpl{x / length, y / length, z / length};
+    }
+
+    T x{};
+    T y{};
+    T z{};
+};

@@ -1,0 +1,174 @@
+#include "geometry/model_base.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+using CVector = CGridTmpl<double>;
+
+CVector Add(const CVector& a, const CVector& b) {
+    return CVector{a.x + b.x, a.y + b.y, a.z + b.z};
+}
+
+double Dot(const CVector& a, const CVector& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+// Clamps one coordinate of the position to [lo, hi]; true when it bounced.
+bool BounceAxis(double& p, double& v, double lo, double hi, double factor) {
+    if (p > hi) {
+        p = hi;
+    } else if (p < lo) {
+        p = lo;
+    } else {
+        return false;
+    }
+    v = -(v * factor);
+    return true;
+}
+
+// The absolute depth puts a point behind the eye where its mirror image in
+// front would land; nothing is culled.
+void ProjectPoint(const CVector& c, double halfWidth, double halfHeight, CVector& out) {
+    const double s = std::fabs(c.z);
+    out.x = (c.x / s + 1.0) * halfWidth;
+    out.y = (1.0 - c.y / s) * halfHeight;
+    out.z = 0.0;
+}
+
+// One axis of a rotation; the sine and cosine are only worked out when the
+// angle is not zero.
+struct CTurn {
+    explicit CTurn(double angle)
+        : m_active(angle != 0.0),
+          m_sine(m_active ? std::sin(angle) : 0.0),
+          m_cosine(m_active ? std::cos(angle) : 1.0) {}
+    bool m_active;
+    double m_sine;
+    double m_cosine;
+};
+
+}  // namespace
+
+std::int32_t CModelBase::VerticesInUse() const {
+    return std::clamp(m_count, std::int32_t{0}, kMaxVertices);
+}
+
+void CModelBase::Refresh() {
+    ToWorld();
+    ToCamera();
+    Project();
+}
+
+void CModelBase::Move(double dx, double dy, double dz) {
+    m_position.x += dx;
+    m_position.y += dy;
+    m_position.z += dz;
+    ToWorld();
+}
+
+int CModelBase::MoveAndBounce(CGridTmpl<double>& velocity, double factor) {
+    m_position = Add(m_position, velocity);
+    int bounced = 0;
+    if (BounceAxis(m_position.x, velocity.x, m_boxMin.x, m_boxMax.x, factor)) {
+        bounced = 1;
+    }
+    if (BounceAxis(m_position.y, velocity.y, m_boxMin.y, m_boxMax.y, factor)) {
+        bounced = 2;
+    }
+    if (BounceAxis(m_position.z, velocity.z, m_boxMin.z, m_boxMax.z, factor)) {
+        bounced = 3;
+    }
+    ToWorld();
+    return bounced;
+}
+
+void CModelBase::Rotate(double& ax, double& ay, double& az, double factor) {
+    if (m_count <= 0) {
+        return;
+    }
+    // Every vertex turns by the same angles, so the shape stays rigid even
+    // when factor is not 1.
+    const CTurn turnX(ax);
+    const CTurn turnY(ay);
+    const CTurn turnZ(az);
+    const std::int32_t used = VerticesInUse();
+    for (std::int32_t i = 0; i < used; ++i) {
+        CVector& v = m_model[i];
+        if (turnX.m_active) {
+            const double y = v.y * turnX.m_cosine - v.z * turnX.m_sine;
+            v.z = v.y * turnX.m_sine + v.z * turnX.m_cosine;
+            v.y = y;
+        }
+        if (turnY.m_active) {
+            const double x = v.x * turnY.m_cosine + v.z * turnY.m_sine;
+            v.z = v.z * turnY.m_cosine - v.x * turnY.m_sine;
+            v.x = x;
+        }
+        if (turnZ.m_active) {
+            const double x = v.x * turnZ.m_cosine - v.y * turnZ.m_sine;
+            v.y = v.x * turnZ.m_sine + v.y * turnZ.m_cosine;
+            v.x = x;
+        }
+    }
+    if (factor == 1.0) {
+        return;
+    }
+    // Once per vertex in use, by repeated multiplication rather than std::pow,
+    // so that the decay equals a per-vertex slowdown bit for bit.
+    for (std::int32_t i = 0; i < m_count; ++i) {
+        if (turnX.m_active) {
+            ax *= factor;
+        }
+        if (turnY.m_active) {
+            ay *= factor;
+        }
+        if (turnZ.m_active) {
+            az *= factor;
+        }
+    }
+}
+
+void CModelBase::ToWorld() {
+    const std::int32_t used = VerticesInUse();
+    for (std::int32_t i = 0; i < used; ++i) {
+        m_world[i] = Add(m_model[i], m_position);
+    }
+    m_worldCenter = Add(m_position, m_modelCenter);
+}
+
+void CModelBase::ToCamera() {
+    const std::int32_t used = VerticesInUse();
+    for (std::int32_t i = 0; i < used; ++i) {
+        m_camera[i] = PointToCamera(m_world[i]);
+    }
+    m_cameraCenter = PointToCamera(m_worldCenter);
+}
+
+void CModelBase::Project() {
+    const double halfWidth = m_screenSize.x * 0.5;
+    const double halfHeight = m_screenSize.y * 0.5;
+    const std::int32_t used = VerticesInUse();
+    for (std::int32_t i = 0; i < used; ++i) {
+        ProjectPoint(m_camera[i], halfWidth, halfHeight, m_screen[i]);
+    }
+    ProjectPoint(m_cameraCenter, halfWidth, halfHeight, m_screenCenter);
+}
+
+void CModelBase::UpdateCamera() {
+    const CVector toEye{m_eye.x - m_lookAt.x, m_eye.y - m_lookAt.y, m_eye.z - m_lookAt.z};
+    m_axisZ = toEye.Normalized();
+    const double nx = m_axisZ.x;
+    const double ny = m_axisZ.y;
+    const double nz = m_axisZ.z;
+    // axisZ x up and axisX x axisZ, written out. Neither is normalised: with a
+    // raised eye the picture shrinks by the cosine of the view's elevation.
+    m_axisX = CVector{-nz, 0.0, nx};
+    m_axisY = CVector{-nx * ny, nx * nx + nz * nz, -ny * nz};
+}
+
+CGridTmpl<double> CModelBase::PointToCamera(const CGridTmpl<double>& p) const {
+    const CVector d{p.x - m_eye.x, p.y - m_eye.y, p.z - m_eye.z};
+    return CVector{Dot(m_axisX, d), Dot(m_axisY, d), Dot(m_axisZ, d)};
+}
