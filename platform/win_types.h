@@ -16,6 +16,9 @@ using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 using COLORREF = DWORD;
+using SHORT = std::int16_t;
+using INT_PTR = std::intptr_t;
+using HRESULT = std::int32_t;
 
 inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;
@@ -23,6 +26,12 @@ inline constexpr BOOL FALSE = 0;
 // A window handle. What it points at is the platform's business.
 using HWND = struct HWND__*;
 using HINSTANCE = struct HINSTANCE__*;
+using HICON = struct HICON__*;
+using HMENU = struct HMENU__*;
+using HACCEL = struct HACCEL__*;
+
+inline constexpr HRESULT S_OK = 0;
+inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
 
 struct RECT {
     LONG left = 0;
@@ -43,18 +52,31 @@ struct MSG {
     LPARAM lParam = 0;
 };
 
-constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
-constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+constexpr WORD LOWORD(std::uintptr_t v) {
+    return static_cast<WORD>(v & 0xFFFF);
+}
+constexpr WORD HIWORD(std::uintptr_t v) {
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
 constexpr WPARAM MAKEWPARAM(WORD lo, WORD hi) {
     return static_cast<WPARAM>(static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16));
+}
+constexpr LPARAM MAKELPARAM(WORD lo, WORD hi) {
+    return static_cast<LPARAM>(static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16));
 }
 constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
     return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) |
            (static_cast<COLORREF>(b) << 16);
 }
-constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
-constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
-constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
+constexpr BYTE GetRValue(COLORREF c) {
+    return static_cast<BYTE>(c & 0xFF);
+}
+constexpr BYTE GetGValue(COLORREF c) {
+    return static_cast<BYTE>((c >> 8) & 0xFF);
+}
+constexpr BYTE GetBValue(COLORREF c) {
+    return static_cast<BYTE>((c >> 16) & 0xFF);
+}
 
 // Messages (Win32 values).
 inline constexpr UINT WM_NULL = 0x0000;
@@ -63,6 +85,8 @@ inline constexpr UINT WM_DESTROY = 0x0002;
 inline constexpr UINT WM_SIZE = 0x0005;
 inline constexpr UINT WM_SETFOCUS = 0x0007;
 inline constexpr UINT WM_SETTEXT = 0x000C;
+inline constexpr UINT WM_GETTEXT = 0x000D;
+inline constexpr UINT WM_GETTEXTLENGTH = 0x000E;
 inline constexpr UINT WM_PAINT = 0x000F;
 inline constexpr UINT WM_CLOSE = 0x0010;
 inline constexpr UINT WM_QUIT = 0x0012;
@@ -132,9 +156,67 @@ inline constexpr WORD VK_SHIFT = 0x10;
 inline constexpr WORD VK_CONTROL = 0x11;
 inline constexpr WORD VK_ESCAPE = 0x1B;
 inline constexpr WORD VK_F6 = 0x75;
+inline constexpr WORD VK_BACK = 0x08;
+inline constexpr WORD VK_MENU = 0x12;
+inline constexpr WORD VK_SPACE = 0x20;
+inline constexpr WORD VK_PRIOR = 0x21;
+inline constexpr WORD VK_NEXT = 0x22;
+inline constexpr WORD VK_END = 0x23;
+inline constexpr WORD VK_HOME = 0x24;
+inline constexpr WORD VK_LEFT = 0x25;
+inline constexpr WORD VK_UP = 0x26;
+inline constexpr WORD VK_RIGHT = 0x27;
+inline constexpr WORD VK_DOWN = 0x28;
+inline constexpr WORD VK_INSERT = 0x2D;
+inline constexpr WORD VK_DELETE = 0x2E;
+inline constexpr WORD VK_F1 = 0x70;
+inline constexpr WORD VK_F24 = 0x87;
 
 // System metrics.
 inline constexpr int SM_CXICON = 11;
 inline constexpr int SM_CYICON = 12;
 inline constexpr int SM_CXSMICON = 49;
 inline constexpr int SM_CYSMICON = 50;
+
+// ShowWindow commands.
+inline constexpr int SW_HIDE = 0;
+inline constexpr int SW_SHOWNORMAL = 1;
+inline constexpr int SW_SHOWMINIMIZED = 2;
+inline constexpr int SW_SHOWMAXIMIZED = 3;
+inline constexpr int SW_SHOWNOACTIVATE = 4;
+inline constexpr int SW_SHOW = 5;
+inline constexpr int SW_MINIMIZE = 6;
+inline constexpr int SW_SHOWMINNOACTIVE = 7;
+inline constexpr int SW_SHOWNA = 8;
+inline constexpr int SW_RESTORE = 9;
+inline constexpr int SW_SHOWDEFAULT = 10;
+
+// WM_SIZE kinds.
+inline constexpr WPARAM SIZE_RESTORED = 0;
+inline constexpr WPARAM SIZE_MINIMIZED = 1;
+inline constexpr WPARAM SIZE_MAXIMIZED = 2;
+
+// LoadImageW.
+inline constexpr UINT IMAGE_ICON = 1;
+inline constexpr UINT LR_DEFAULTCOLOR = 0x0000;
+inline constexpr UINT LR_DEFAULTSIZE = 0x0040;
+inline constexpr UINT LR_SHARED = 0x8000;
+
+// "Let the system choose" for a window position.
+inline constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000u);
+
+// What WM_CREATE carries (lParam points at it).
+struct CREATESTRUCTW {
+    void* lpCreateParams = nullptr;
+    HINSTANCE hInstance = nullptr;
+    HMENU hMenu = nullptr;
+    HWND hwndParent = nullptr;
+    int cy = 0;
+    int cx = 0;
+    int y = 0;
+    int x = 0;
+    LONG style = 0;
+    const wchar_t* lpszName = nullptr;
+    const wchar_t* lpszClass = nullptr;
+    DWORD dwExStyle = 0;
+};

@@ -1,0 +1,42 @@
+// Top-level frame windows: menu bar, accelerator table and a client window
+// that always fills the client area.
+#pragma once
+
+#include "platform/window_impl.h"
+
+// Frame handling is the frame's default processing: WM_SIZE keeps the client
+// window sized, WM_CLOSE destroys the window, and WM_DESTROY of a frame that
+// is neither child nor pop-up posts the quit message with exit code 1.
+template <class T, class TBase = CWindow, class TWinTraits = CFrameWinTraits>
+class CFrameWindowImpl : public CWindowImplRoot<TBase> {
+  public:
+    HWND m_hWndClient = nullptr;
+    HACCEL m_hAccel = nullptr;
+
+    // rect is the outer window rectangle on the screen. nullptr when no window
+    // can be made (or WM_CREATE answered -1).
+    HWND Create(HWND hWndParent, RECT rect, const wchar_t* title, DWORD style = 0,
+                DWORD exStyle = 0, HMENU menu = nullptr, void* param = nullptr) {
+        if (this->HasLiveWindow()) {
+            return nullptr;
+        }
+        lunvik::platform::SCreateParams p;
+        p.kind = lunvik::platform::EWindowKind::Frame;
+        p.parent = hWndParent;
+        p.rect = rect;
+        p.name = title;
+        p.style = TWinTraits::GetWndStyle(style);
+        p.exStyle = TWinTraits::GetWndExStyle(exStyle);
+        p.menu = menu;
+        p.param = param;
+        return lunvik::platform::CreateHostWindow(this, p);
+    }
+
+    // For maps that chain here; everything is left to default processing.
+    BOOL ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&, DWORD = 0) override {
+        return FALSE;
+    }
+
+  private:
+    HWND ClientWindow() const override { return m_hWndClient; }
+};

@@ -1,0 +1,196 @@
+// Dialogs from templates: the dialog window, its controls, modal runs.
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+#include "platform/qt/loop_stack.h"
+#include "platform/qt/window_host.h"
+#include "platform/resources.h"
+#include "platform/window.h"
+
+namespace lunvik::platform {
+namespace {
+
+// Dialog units to pixels: the base units of "MS Sans Serif" 8 pt at 96 dpi.
+int DluX(int x) {
+    return MulDiv(x, 6, 4);
+}
+int DluY(int y) {
+    return MulDiv(y, 13, 8);
+}
+
+constexpr DWORD kStaticTypeMask = 0x1F;
+
+QWidget* MakeControl(CWindowHost& dialog, const SDialogControl& c) {
+    QWidget* parent = dialog.m_widget;
+    const QString caption = ToQString(c.caption);
+    QWidget* widget = nullptr;
+    switch (c.cls) {
+        case EControlClass::PushButton: {
+            auto* button = new QPushButton(caption, parent);
+            if ((c.style & 0xF) == BS_DEFPUSHBUTTON) {
+                button->setDefault(true);
+                dialog.m_defaultCommand = c.id;
+            }
+            const HWND dialogHandle = dialog.Handle();
+            const HWND buttonHandle = HandleFromWidget(button);
+            const WORD id = static_cast<WORD>(c.id);
+            QObject::connect(button, &QPushButton::clicked, button, [=] {
+                SendMessageW(dialogHandle, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(buttonHandle));
+            });
+            widget = button;
+            break;
+        }
+        case EControlClass::Edit: {
+            auto* edit = new QLineEdit(caption, parent);
+            edit->setReadOnly((c.style & ES_READONLY) != 0);
+            edit->setAlignment((c.style & ES_CENTER) != 0 ? Qt::AlignCenter
+                                                          : Qt::AlignLeft | Qt::AlignVCenter);
+            edit->setFrame((c.style & WS_BORDER) != 0 || (c.exStyle & WS_EX_CLIENTEDGE) != 0);
+            widget = edit;
+            break;
+        }
+        case EControlClass::GroupBox: {
+            auto* group = new QGroupBox(caption, parent);
+            // Only a frame: clicks reach the controls it frames, which stay its siblings.
+            group->setAttribute(Qt::WA_TransparentForMouseEvents);
+            widget = group;
+            break;
+        }
+        case EControlClass::Static: {
+            if ((c.style & kStaticTypeMask) == SS_BLACKFRAME) {
+                auto* frame = new QFrame(parent);
+                const int edge = ((c.style & WS_BORDER) != 0 ? 1 : 0) +
+                                 ((c.exStyle & WS_EX_CLIENTEDGE) != 0 ? 2 : 0);
+                if (edge > 0) {
+                    frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+                    frame->setLineWidth(edge);
+                } else {
+                    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+                    frame->setLineWidth(1);
+                    QPalette palette = frame->palette();
+                    palette.setColor(QPalette::WindowText, Qt::black);
+                    frame->setPalette(palette);
+                }
+                widget = frame;
+            } else {
+                auto* label = new QLabel(caption, parent);
+                label->setWordWrap(true);
+                label->setAlignment((c.style & kStaticTypeMask) == SS_CENTER
+                                        ? Qt::AlignHCenter | Qt::AlignTop
+                                        : Qt::AlignLeft | Qt::AlignTop);
+                widget = label;
+            }
+            break;
+        }
+    }
+    const QPoint origin = ClientOrigin(parent);
+    widget->setGeometry(origin.x() + DluX(c.x), origin.y() + DluY(c.y), DluX(c.cx), DluY(c.cy));
+    RegisterWindow(widget, nullptr, c.id);
+    // Hidden controls exist (GetDlgItem finds them) but stay hidden.
+    widget->setVisible((c.style & WS_VISIBLE) != 0);
+    if (c.cls == EControlClass::GroupBox) {
+        widget->lower();
+    }
+    return widget;
+}
+
+CWindowHost* MakeDialog(CWindowObject* object, const SDialogTemplate& t, QWidget* qtParent,
+                        bool child) {
+    auto* widget =
+        new CHostWidget(qtParent, child ? Qt::Widget : Qt::Dialog, EWindowKind::Dialog, t.style, 0);
+    CWindowHost& host = widget->Host();
+    widget->setFont(QFont(QStringLiteral("Sans Serif"), t.pointSize > 0 ? t.pointSize : 8));
+    if (child && (t.style & WS_BORDER) != 0) {
+        widget->setFrameStyle(QFrame::Box | QFrame::Plain);
+        widget->setLineWidth(1);
+    }
+    const int border = widget->frameWidth();
+    widget->resize(DluX(t.cx) + 2 * border, DluY(t.cy) + 2 * border);
+    if (child) {
+        widget->move(ClientOrigin(qtParent));
+    } else {
+        widget->setWindowTitle(ToQString(t.caption));
+    }
+    RegisterWindow(widget, &host, 0);
+    host.m_object = object;
+    object->AttachWindow(host.Handle());
+    for (const SDialogControl& control : t.controls) {
+        MakeControl(host, control);
+    }
+    return &host;
+}
+
+}  // namespace
+
+HWND CreateDialogWindow(CWindowObject* object, int templateId, HWND parent, LPARAM init) {
+    const SDialogTemplate* t = FindDialogTemplate(templateId);
+    QWidget* parentWidget = LiveWidget(parent);
+    if (t == nullptr || !HaveApplication() || (parent != nullptr && parentWidget == nullptr)) {
+        return nullptr;
+    }
+    const bool child = parentWidget != nullptr && (t->style & WS_CHILD) != 0;
+    QWidget* qtParent = child ? parentWidget : (parentWidget ? parentWidget->window() : nullptr);
+    CWindowHost* host = MakeDialog(object, *t, qtParent, child);
+    const HWND hwnd = host->Handle();
+    host->Send(WM_INITDIALOG, 0, init);
+    QWidget* widget = LiveWidget(hwnd);
+    if (widget == nullptr) {
+        return nullptr;
+    }
+    widget->setVisible((t->style & WS_VISIBLE) != 0);
+    return hwnd;
+}
+
+INT_PTR RunModalDialog(CWindowObject* object, int templateId, HWND owner, LPARAM init) {
+    const SDialogTemplate* t = FindDialogTemplate(templateId);
+    if (t == nullptr || !HaveApplication()) {
+        return -1;
+    }
+    QWidget* ownerWidget = LiveWidget(owner);
+    CWindowHost* host =
+        MakeDialog(object, *t, ownerWidget != nullptr ? ownerWidget->window() : nullptr, false);
+    const HWND hwnd = host->Handle();
+    host->m_widget->setWindowModality(Qt::ApplicationModal);
+    SModalState state;
+    host->m_modal = &state;
+    host->Send(WM_INITDIALOG, 0, init);
+    // EndDialog during WM_INITDIALOG ends the run before the dialog is shown.
+    if (LiveHost(hwnd) == host && !state.ended && !QuitPending()) {
+        host->m_widget->show();
+        host->m_widget->activateWindow();
+        QEventLoop loop;
+        state.loop = &loop;
+        RunLoop(loop, nullptr);
+        state.loop = nullptr;
+    }
+    if (LiveHost(hwnd) == host) {
+        host->m_modal = nullptr;
+        DestroyWindowTree(host->m_widget);
+    }
+    return state.ended ? state.code : -1;
+}
+
+BOOL EndDialogWindow(HWND hwnd, INT_PTR code) {
+    CWindowHost* host = LiveHost(hwnd);
+    if (host == nullptr || host->m_kind != EWindowKind::Dialog || host->m_dying) {
+        return FALSE;
+    }
+    if (host->m_modal == nullptr) {
+        DestroyWindowTree(host->m_widget);
+        return TRUE;
+    }
+    host->m_modal->ended = true;
+    host->m_modal->code = code;
+    host->m_widget->hide();
+    if (host->m_modal->loop != nullptr) {
+        host->m_modal->loop->exit(0);
+    }
+    return TRUE;
+}
+
+}  // namespace lunvik::platform

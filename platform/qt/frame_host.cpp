@@ -1,0 +1,128 @@
+// Frames: the menu bar built from a menu resource, the client window kept in
+// the client area, and accelerator tables.
+#include <QMenu>
+#include <QMenuBar>
+#include <vector>
+
+#include "platform/qt/window_host.h"
+#include "platform/resources.h"
+#include "platform/window.h"
+
+namespace lunvik::platform {
+namespace {
+
+// Menu and accelerator handles are the addresses of their resources; they are
+// checked against the table before use.
+template <class T>
+const T* KnownResource(std::span<const T> items, const void* handle) {
+    for (const T& item : items) {
+        if (&item == handle) {
+            return &item;
+        }
+    }
+    return nullptr;
+}
+
+const SMenuResource* KnownMenu(HMENU menu) {
+    const SResourceTable* table = GetResources();
+    return table != nullptr ? KnownResource(table->menus, menu) : nullptr;
+}
+
+const SAccelResource* KnownAccel(HACCEL accel) {
+    const SResourceTable* table = GetResources();
+    return table != nullptr ? KnownResource(table->accelerators, accel) : nullptr;
+}
+
+}  // namespace
+
+void AttachMenu(CFrameHost* frame, HMENU handle) {
+    const SMenuResource* menu = KnownMenu(handle);
+    if (menu == nullptr) {
+        return;
+    }
+    auto* bar = new QMenuBar(frame);
+    const HWND frameHandle = frame->Host().Handle();
+    std::vector<QMenu*> open;  // pop-ups being filled, innermost last
+    for (const SMenuItem& item : menu->items) {
+        switch (item.kind) {
+            case SMenuItem::Popup:
+                open.push_back(open.empty() ? bar->addMenu(ToQString(item.text))
+                                            : open.back()->addMenu(ToQString(item.text)));
+                break;
+            case SMenuItem::EndPopup:
+                if (!open.empty()) {
+                    open.pop_back();
+                }
+                break;
+            case SMenuItem::Item: {
+                if (item.text == nullptr) {
+                    if (!open.empty()) {
+                        open.back()->addSeparator();
+                    }
+                    break;
+                }
+                QAction* action = open.empty() ? bar->addAction(ToQString(item.text))
+                                               : open.back()->addAction(ToQString(item.text));
+                const WORD command = static_cast<WORD>(item.command);
+                // Posted, as a menu's command is: it arrives once the menu has closed.
+                QObject::connect(action, &QAction::triggered, bar, [frameHandle, command] {
+                    PostMessageW(frameHandle, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+                });
+                break;
+            }
+        }
+    }
+    frame->setMenuBar(bar);
+}
+
+void UpdateFrameLayout(CWindowHost* frame) {
+    auto* window = qobject_cast<QMainWindow*>(frame->m_widget);
+    if (window == nullptr || frame->m_object == nullptr) {
+        return;
+    }
+    QWidget* client = LiveWidget(frame->m_object->ClientWindow());
+    if (client == nullptr || client == window->centralWidget() ||
+        client->parentWidget() != window) {
+        return;
+    }
+    // The main window's layout keeps its central widget sized to the client
+    // area from now on. The previous client, if any, stays a plain child.
+    if (window->centralWidget() != nullptr) {
+        window->takeCentralWidget();
+    }
+    window->setCentralWidget(client);
+}
+
+}  // namespace lunvik::platform
+
+using namespace lunvik::platform;
+
+HMENU LoadMenuW(HINSTANCE, int id) {
+    return reinterpret_cast<HMENU>(const_cast<SMenuResource*>(FindMenuResource(id)));
+}
+
+HACCEL LoadAcceleratorsW(HINSTANCE, int id) {
+    return reinterpret_cast<HACCEL>(const_cast<SAccelResource*>(FindAccelResource(id)));
+}
+
+int TranslateAcceleratorW(HWND hwnd, HACCEL accel, MSG* msg) {
+    const SAccelResource* table = KnownAccel(accel);
+    if (table == nullptr || msg == nullptr || !IsWindow(hwnd) ||
+        (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) {
+        return 0;
+    }
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    const bool alt = GetKeyState(VK_MENU) < 0;
+    for (const SAccelEntry& entry : table->entries) {
+        // Virtual-key entries match the key and exactly its modifiers.
+        if ((entry.fVirt & FVIRTKEY) == 0 || entry.key != msg->wParam ||
+            ((entry.fVirt & FSHIFT) != 0) != shift || ((entry.fVirt & FCONTROL) != 0) != control ||
+            ((entry.fVirt & FALT) != 0) != alt) {
+            continue;
+        }
+        SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(entry.cmd, 1), 0);
+        return 1;
+    }
+    return 0;
+}

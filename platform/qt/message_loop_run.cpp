@@ -1,0 +1,184 @@
+// CMessageLoop::Run on the Qt event loop: key presses become WM_KEYDOWN for
+// the message filters, idle handlers run when the loop is about to wait.
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QPointer>
+
+#include "platform/message_loop.h"
+#include "platform/qt/loop_stack.h"
+#include "platform/qt/window_host.h"
+#include "platform/window.h"
+
+namespace lunvik::platform {
+namespace {
+
+// Modifier state as of the last key message, for GetKeyState.
+Qt::KeyboardModifiers g_modifiers;
+
+WORD VirtualKey(int key) {
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) {
+        return static_cast<WORD>(key);  // same codes as the virtual keys
+    }
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) {
+        return static_cast<WORD>(VK_F1 + (key - Qt::Key_F1));
+    }
+    switch (key) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:  // Shift+Tab arrives as its own key
+            return VK_TAB;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return VK_RETURN;
+        case Qt::Key_Escape:
+            return VK_ESCAPE;
+        case Qt::Key_Backspace:
+            return VK_BACK;
+        case Qt::Key_Space:
+            return VK_SPACE;
+        case Qt::Key_Shift:
+            return VK_SHIFT;
+        case Qt::Key_Control:
+            return VK_CONTROL;
+        case Qt::Key_Alt:
+            return VK_MENU;
+        case Qt::Key_PageUp:
+            return VK_PRIOR;
+        case Qt::Key_PageDown:
+            return VK_NEXT;
+        case Qt::Key_End:
+            return VK_END;
+        case Qt::Key_Home:
+            return VK_HOME;
+        case Qt::Key_Left:
+            return VK_LEFT;
+        case Qt::Key_Up:
+            return VK_UP;
+        case Qt::Key_Right:
+            return VK_RIGHT;
+        case Qt::Key_Down:
+            return VK_DOWN;
+        case Qt::Key_Insert:
+            return VK_INSERT;
+        case Qt::Key_Delete:
+            return VK_DELETE;
+        default:
+            return 0;
+    }
+}
+
+void RecordModifiers(const QKeyEvent* key) {
+    Qt::KeyboardModifiers modifiers = key->modifiers();
+    // A modifier's own press or release is not yet in the event's state on
+    // every platform.
+    const bool down = key->type() == QEvent::KeyPress;
+    const Qt::KeyboardModifier own = key->key() == Qt::Key_Control ? Qt::ControlModifier
+                                     : key->key() == Qt::Key_Shift ? Qt::ShiftModifier
+                                     : key->key() == Qt::Key_Alt   ? Qt::AltModifier
+                                                                   : Qt::NoModifier;
+    if (own != Qt::NoModifier) {
+        modifiers.setFlag(own, down);
+    }
+    g_modifiers = modifiers;
+}
+
+// Offers every key press to the loop's filters, once, before any widget sees it.
+class CKeyFilter : public QObject {
+  public:
+    explicit CKeyFilter(CMessageLoop* loop) : m_loop(loop) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if ((event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) ||
+            !watched->isWidgetType()) {
+            return false;
+        }
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::KeyRelease) {
+            RecordModifiers(key);
+            return false;
+        }
+        // A key press that a widget ignores travels on to its parent: that is
+        // the same press, not a new one.
+        if (key == m_lastKey && !m_lastReceiver.isNull() &&
+            m_lastReceiver->parentWidget() == widget) {
+            m_lastReceiver = widget;
+            return false;
+        }
+        m_lastKey = key;
+        m_lastReceiver = widget;
+        RecordModifiers(key);
+        const WORD vk = VirtualKey(key->key());
+        if (vk == 0 || InnermostMessageLoop() != m_loop) {
+            return false;
+        }
+        QWidget* window = NearestWindow(widget);
+        MSG msg;
+        msg.hwnd = window != nullptr ? HandleFromWidget(window) : nullptr;
+        msg.message = (g_modifiers & Qt::AltModifier) ? WM_SYSKEYDOWN : WM_KEYDOWN;
+        msg.wParam = vk;
+        msg.lParam = 1 | (key->isAutoRepeat() ? (LPARAM{1} << 30) : 0);
+        if (m_loop->PreTranslateMessage(&msg)) {
+            key->accept();
+            return true;
+        }
+        return false;
+    }
+
+  private:
+    CMessageLoop* m_loop;
+    const QKeyEvent* m_lastKey = nullptr;
+    QPointer<QWidget> m_lastReceiver;
+};
+
+}  // namespace
+}  // namespace lunvik::platform
+
+using namespace lunvik::platform;
+
+SHORT GetKeyState(int virtualKey) {
+    Qt::KeyboardModifier modifier = Qt::NoModifier;
+    switch (virtualKey) {
+        case VK_SHIFT:
+            modifier = Qt::ShiftModifier;
+            break;
+        case VK_CONTROL:
+            modifier = Qt::ControlModifier;
+            break;
+        case VK_MENU:
+            modifier = Qt::AltModifier;
+            break;
+        default:
+            return 0;
+    }
+    return g_modifiers.testFlag(modifier) ? static_cast<SHORT>(0x8000) : SHORT{0};
+}
+
+int CMessageLoop::Run() {
+    int exitCode = 0;
+    if (!HaveApplication() || TakeQuit(&exitCode)) {
+        return exitCode;
+    }
+    CKeyFilter keys(this);
+    qApp->installEventFilter(&keys);
+    QEventLoop loop;
+    int idleCount = 0;
+    bool inIdle = false;
+    const QMetaObject::Connection idle = QObject::connect(
+        QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &loop, [&] {
+            if (!inIdle && InnermostMessageLoop() == this) {
+                inIdle = true;
+                OnIdle(idleCount++);
+                inIdle = false;
+            }
+        });
+    RunLoop(loop, this);
+    QObject::disconnect(idle);
+    qApp->removeEventFilter(&keys);
+    // Windows destroyed during the run are deleted now, while the toolkit is up.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    TakeQuit(&exitCode);
+    return exitCode;
+}

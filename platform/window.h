@@ -1,0 +1,100 @@
+// Operations on window handles, with their Win32 names, and CWindow, the thin
+// handle wrapper the window classes derive from. A null or destroyed handle is
+// always harmless: the operation does nothing and reports 0 / FALSE.
+#pragma once
+
+#include "platform/win_types.h"
+
+HWND GetDlgItem(HWND hDlg, int id);
+BOOL SetWindowTextW(HWND hwnd, const wchar_t* text);
+// Copies at most size - 1 characters and the terminator; returns the count copied.
+int GetWindowTextW(HWND hwnd, wchar_t* buffer, int size);
+// left = top = 0, right/bottom = the size of the area inside the window's frame.
+BOOL GetClientRect(HWND hwnd, RECT* rect);
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
+// Runs the window's message map, then default processing, before returning.
+LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Queues the message; the running message loop's filters see it before dispatch.
+BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Ends the outermost message loop with exitCode, from however deep a modal loop.
+void PostQuitMessage(int exitCode);
+// WM_TIMER (wParam = id) every ms milliseconds until KillTimer or the window is
+// destroyed; the same id again restarts it. timerProc is not supported.
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, void* timerProc);
+BOOL KillTimer(HWND hwnd, UINT_PTR id);
+// Returns whether the window was visible before.
+BOOL ShowWindow(HWND hwnd, int cmdShow);
+BOOL IsWindow(HWND hwnd);
+BOOL IsWindowVisible(HWND hwnd);
+BOOL DestroyWindow(HWND hwnd);
+// The parent window, or for a top-level window its owner.
+HWND GetParent(HWND hwnd);
+HWND GetActiveWindow();
+int GetSystemMetrics(int index);
+// High bit set (negative) while the key is down, as of the last key message.
+SHORT GetKeyState(int virtualKey);
+// An icon image from icon resource resourceId, the one nearest to cx x cy.
+HICON LoadImageW(HINSTANCE instance, int resourceId, UINT type, int cx, int cy, UINT flags);
+HMENU LoadMenuW(HINSTANCE instance, int id);
+HACCEL LoadAcceleratorsW(HINSTANCE instance, int id);
+// A key-down matching an entry of the table becomes WM_COMMAND(cmd, 1) sent to
+// hwnd; returns nonzero when the message was turned into a command.
+int TranslateAcceleratorW(HWND hwnd, HACCEL accel, MSG* msg);
+// a * b / c rounded half away from zero; -1 when c is 0 or the result overflows.
+int MulDiv(int a, int b, int c);
+
+namespace lunvik::platform {
+// Centres hwnd on hwndCenter; by default a child on its parent's client area,
+// a top-level window on its owner, the active window or the screen.
+BOOL CenterWindow(HWND hwnd, HWND hwndCenter);
+}  // namespace lunvik::platform
+
+class CWindow {
+  public:
+    HWND m_hWnd = nullptr;
+
+    CWindow(HWND hwnd = nullptr) : m_hWnd(hwnd) {}
+    CWindow& operator=(HWND hwnd) {
+        m_hWnd = hwnd;
+        return *this;
+    }
+    operator HWND() const { return m_hWnd; }
+
+    BOOL IsWindow() const { return ::IsWindow(m_hWnd); }
+    HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
+    BOOL SetWindowTextW(const wchar_t* text) { return ::SetWindowTextW(m_hWnd, text); }
+    int GetWindowTextW(wchar_t* buffer, int size) const {
+        return ::GetWindowTextW(m_hWnd, buffer, size);
+    }
+    BOOL GetClientRect(RECT* rect) const { return ::GetClientRect(m_hWnd, rect); }
+    BOOL InvalidateRect(const RECT* rect = nullptr, BOOL erase = TRUE) {
+        return ::InvalidateRect(m_hWnd, rect, erase);
+    }
+    BOOL CenterWindow(HWND hwndCenter = nullptr) {
+        return lunvik::platform::CenterWindow(m_hWnd, hwndCenter);
+    }
+    UINT_PTR SetTimer(UINT_PTR id, UINT ms, void* timerProc = nullptr) {
+        return ::SetTimer(m_hWnd, id, ms, timerProc);
+    }
+    BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
+    LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return ::SendMessageW(m_hWnd, msg, wParam, lParam);
+    }
+    BOOL PostMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return ::PostMessageW(m_hWnd, msg, wParam, lParam);
+    }
+    HICON SetIcon(HICON icon, BOOL bigIcon = TRUE) {
+        return reinterpret_cast<HICON>(::SendMessageW(
+            m_hWnd, WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
+    }
+    BOOL ShowWindow(int cmdShow) { return ::ShowWindow(m_hWnd, cmdShow); }
+    BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
+    CWindow GetParent() const { return CWindow(::GetParent(m_hWnd)); }
+    BOOL DestroyWindow() {
+        if (!::DestroyWindow(m_hWnd)) {
+            return FALSE;
+        }
+        m_hWnd = nullptr;
+        return TRUE;
+    }
+};
