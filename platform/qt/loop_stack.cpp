@@ -1,5 +1,6 @@
 #include "platform/qt/loop_stack.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <vector>
 
@@ -15,7 +16,23 @@ struct SRunningLoop {
 
 std::vector<SRunningLoop> g_loops;
 bool g_quitPending = false;
+bool g_quitPosted = false;
 int g_quitCode = 0;
+
+// The quit message taken from the queue: the innermost message loop ends,
+// and every modal loop running inside it; each modal run sees the pending
+// quit and unwinds, and the message loop takes it.
+void QuitNow(int exitCode) {
+    g_quitPosted = false;
+    g_quitPending = true;
+    g_quitCode = exitCode;
+    for (auto it = g_loops.rbegin(); it != g_loops.rend(); ++it) {
+        it->loop->exit(0);
+        if (it->messageLoop != nullptr) {
+            break;
+        }
+    }
+}
 
 }  // namespace
 
@@ -49,17 +66,16 @@ bool TakeQuit(int* exitCode) {
 
 void PostQuitMessage(int exitCode) {
     using namespace lunvik::platform;
-    if (!g_quitPending) {
+    if (g_quitPending || g_quitPosted) {
+        return;  // one quit at a time, as the native queue holds one
+    }
+    if (QCoreApplication::instance() == nullptr) {
         g_quitPending = true;
         g_quitCode = exitCode;
+        return;
     }
-    // The innermost message loop ends, and every modal loop running inside it:
-    // each modal run sees the pending quit and unwinds, and the message loop
-    // takes it.
-    for (auto it = g_loops.rbegin(); it != g_loops.rend(); ++it) {
-        it->loop->exit(0);
-        if (it->messageLoop != nullptr) {
-            break;
-        }
-    }
+    // Queued behind the messages already posted, which are handled first.
+    g_quitPosted = true;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [exitCode] { QuitNow(exitCode); }, Qt::QueuedConnection);
 }

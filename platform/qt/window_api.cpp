@@ -78,8 +78,9 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL) {
         widget->update();
     } else {
         const QPoint origin = ClientOrigin(widget);
-        widget->update(QRect(QPoint(rect->left, rect->top) + origin,
-                             QPoint(rect->right - 1, rect->bottom - 1) + origin));
+        widget->update(QRect(Saturate(0LL + rect->left + origin.x()),
+                             Saturate(0LL + rect->top + origin.y()),
+                             Extent(rect->left, rect->right), Extent(rect->top, rect->bottom)));
     }
     return TRUE;
 }

@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWindow>
+#include <climits>
 #include <unordered_map>
 
 #include "platform/message_loop.h"
@@ -216,6 +217,16 @@ QPoint ClientOrigin(const QWidget* widget) {
     return widget->contentsRect().topLeft();
 }
 
+int Saturate(long long value) {
+    return static_cast<int>(
+        std::clamp(value, static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)));
+}
+
+int Extent(LONG from, LONG to) {
+    // Any rectangle is accepted; a reversed or huge one must not overflow.
+    return Saturate(std::max(static_cast<long long>(to) - from, 0LL));
+}
+
 void SetOuterGeometry(QWidget* widget, const RECT& rect) {
     // The frame's size is known once the native window exists (0 before the
     // window manager has decorated it on some systems).
@@ -224,9 +235,10 @@ void SetOuterGeometry(QWidget* widget, const RECT& rect) {
     if (QWindow* window = widget->windowHandle()) {
         frame = window->frameMargins();
     }
-    const int width = rect.right - rect.left - frame.left() - frame.right();
-    const int height = rect.bottom - rect.top - frame.top() - frame.bottom();
-    widget->setGeometry(rect.left + frame.left(), rect.top + frame.top(), std::max(width, 0),
+    const int width = Extent(rect.left, rect.right) - frame.left() - frame.right();
+    const int height = Extent(rect.top, rect.bottom) - frame.top() - frame.bottom();
+    widget->setGeometry(Saturate(0LL + rect.left + frame.left()),
+                        Saturate(0LL + rect.top + frame.top()), std::max(width, 0),
                         std::max(height, 0));
 }
 
@@ -521,9 +533,9 @@ HWND CreateHostWindow(CWindowObject* object, const SCreateParams& p) {
     if (p.rect.left != CW_USEDEFAULT) {
         if (child) {
             const QPoint origin = ClientOrigin(parent);
-            widget->setGeometry(origin.x() + p.rect.left, origin.y() + p.rect.top,
-                                std::max(0, p.rect.right - p.rect.left),
-                                std::max(0, p.rect.bottom - p.rect.top));
+            widget->setGeometry(
+                Saturate(0LL + origin.x() + p.rect.left), Saturate(0LL + origin.y() + p.rect.top),
+                Extent(p.rect.left, p.rect.right), Extent(p.rect.top, p.rect.bottom));
         } else {
             SetOuterGeometry(widget, p.rect);
         }
@@ -538,8 +550,8 @@ HWND CreateHostWindow(CWindowObject* object, const SCreateParams& p) {
     cs.hwndParent = p.parent;
     cs.x = p.rect.left;
     cs.y = p.rect.top;
-    cs.cx = p.rect.right - p.rect.left;
-    cs.cy = p.rect.bottom - p.rect.top;
+    cs.cx = Extent(p.rect.left, p.rect.right);
+    cs.cy = Extent(p.rect.top, p.rect.bottom);
     cs.style = static_cast<LONG>(p.style);
     cs.lpszName = p.name;
     cs.lpszClass = p.className;

@@ -109,6 +109,9 @@ LRESULT DefaultProcessing(QWidget* widget, CWindowHost* host, UINT msg, WPARAM w
                           LPARAM lParam);
 // Top-left of the client area in widget coordinates.
 QPoint ClientOrigin(const QWidget* widget);
+int Saturate(long long value);
+// Width or height from two edges, 0 for a reversed pair, never overflowing.
+int Extent(LONG from, LONG to);
 // Places a top-level window so that its outer rectangle is rect.
 void SetOuterGeometry(QWidget* widget, const RECT& rect);
 bool HaveApplication();
