@@ -2,6 +2,7 @@
 // timers, destruction of window trees, icons, dead handles.
 #include <QIcon>
 #include <QTest>
+#include <climits>
 
 #include "tests/platform/window_test_support.h"
 
@@ -104,6 +105,20 @@ TEST_F(PlatformWindow, CreateAnsweredMinusOneMakesNoWindow) {
     // A parent that is not a window makes nothing either.
     int notAWindow = 0;
     EXPECT_EQ(window.Create(reinterpret_cast<HWND>(&notAWindow), RECT{0, 0, 10, 10}), nullptr);
+}
+
+TEST_F(PlatformWindow, ExtremeRectanglesAreClampedNotOverflowed) {
+    CTestWindow parent;
+    ASSERT_NE(parent.Create(nullptr, RECT{0, 0, 100, 100}), nullptr);
+    CTestWindow child;
+    const RECT huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+    ASSERT_NE(child.Create(parent, huge, nullptr, WS_CHILD | WS_VISIBLE), nullptr);
+    EXPECT_TRUE(IsWindow(child));
+    EXPECT_TRUE(InvalidateRect(child, &huge, TRUE));
+    const RECT reversed{50, 50, 10, 10};
+    CTestWindow empty;
+    ASSERT_NE(empty.Create(parent, reversed, nullptr, WS_CHILD), nullptr);
+    EXPECT_EQ(W(empty)->size(), QSize(0, 0));
 }
 
 TEST_F(PlatformWindow, TimersTickUntilTheWindowGoes) {

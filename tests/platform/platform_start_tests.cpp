@@ -1,0 +1,91 @@
+// Opening and closing the window system: a clear failure instead of Qt's
+// abort when there is no display, and nothing of Qt left after the stop.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QApplication>
+#include <QPointer>
+
+#include "platform/app_module.h"
+#include "platform/dialog_impl.h"
+#include "platform/frame_window_impl.h"
+#include "platform/qt/handle.h"
+
+namespace {
+
+class CBareFrame : public CFrameWindowImpl<CBareFrame> {};
+
+class CBareWindow : public CWindowImpl<CBareWindow> {
+  public:
+    BOOL ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&, DWORD = 0) override {
+        return FALSE;
+    }
+};
+
+// Environment for one test, put back afterwards.
+class CScopedEnv {
+  public:
+    CScopedEnv(const char* name, const char* value) : m_name(name) {
+        if (const char* old = getenv(name)) {
+            m_old = old;
+            m_had = true;
+        }
+        value != nullptr ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~CScopedEnv() { m_had ? setenv(m_name, m_old.c_str(), 1) : unsetenv(m_name); }
+
+  private:
+    const char* m_name;
+    std::string m_old;
+    bool m_had = false;
+};
+
+TEST(PlatformStart, WithoutADisplayStartFailsWithAReason) {
+    CScopedEnv platform("QT_QPA_PLATFORM", "xcb");
+    CScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
+    {
+        CScopedEnv display("DISPLAY", nullptr);
+        std::string why;
+        EXPECT_FALSE(StartPlatform("lunvik", &why));
+        EXPECT_NE(why.find("DISPLAY"), std::string::npos) << why;
+    }
+    {
+        CScopedEnv display("DISPLAY", ":93");  // no server there
+        std::string why;
+        EXPECT_FALSE(StartPlatform("lunvik", &why));
+        EXPECT_NE(why.find(":93"), std::string::npos) << why;
+    }
+    EXPECT_EQ(QCoreApplication::instance(), nullptr);
+
+    // With no window system, windows are refused, not aborted on.
+    CBareFrame frame;
+    EXPECT_EQ(frame.Create(nullptr, RECT{0, 0, 750, 700}, L"3D demo Lunvik"), nullptr);
+    EXPECT_EQ((CSimpleDialog<100>().DoModal(nullptr)), -1);
+    EXPECT_EQ(GetActiveWindow(), nullptr);
+}
+
+TEST(PlatformStartDeathTest, AFatalPlatformErrorExitsWithTwoAndOneLine) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    CScopedEnv platform("QT_QPA_PLATFORM", "no-such-platform");
+    EXPECT_EXIT(StartPlatform("lunvik", nullptr), ::testing::ExitedWithCode(2),
+                "lunvik: cannot start the window system");
+}
+
+TEST(PlatformStart, StopTakesDownWhatIsLeftBeforeTheApplication) {
+    CScopedEnv platform("QT_QPA_PLATFORM", "offscreen");
+    std::string why;
+    ASSERT_TRUE(StartPlatform("lunvik", &why)) << why;
+    EXPECT_EQ(QCoreApplication::arguments(), QStringList{QStringLiteral("lunvik")});
+    EXPECT_TRUE(StartPlatform("lunvik", &why)) << "a second start is harmless";
+
+    CBareWindow window;
+    QPointer<QWidget> widget = WidgetFromHandle(window.Create(nullptr, RECT{0, 0, 20, 20}));
+    ASSERT_FALSE(widget.isNull());
+    StopPlatform();
+    EXPECT_EQ(window.m_hWnd, nullptr);
+    EXPECT_TRUE(widget.isNull());
+    EXPECT_EQ(QCoreApplication::instance(), nullptr);
+    StopPlatform();  // harmless when stopped
+}
+
+}  // namespace
