@@ -2,6 +2,7 @@
 // that always fills the client area.
 #pragma once
 
+#include "platform/update_ui.h"
 #include "platform/window_impl.h"
 
 // Frame handling is the frame's default processing: WM_SIZE keeps the client

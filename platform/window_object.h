@@ -1,5 +1,5 @@
 // The seam between the window templates (window_impl.h, dialog_impl.h,
-// frame_window_impl.h, tab_view.h) and the toolkit back end that makes the
+// frame_window.h, tab_view.h) and the toolkit back end that makes the
 // real windows. Nothing here names the toolkit: a native back end would
 // implement these same functions.
 #pragma once

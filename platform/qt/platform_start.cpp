@@ -13,7 +13,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/app_module.h"
+#include "platform/platform_start.h"
 #include "platform/qt/window_host.h"
 
 namespace {

@@ -7,10 +7,9 @@
 #include <QTimer>
 
 #include "platform/app_module.h"
-#include "platform/frame_window_impl.h"
+#include "platform/frame_window.h"
 #include "platform/message_loop.h"
 #include "platform/tab_view.h"
-#include "platform/update_ui.h"
 #include "tests/platform/window_test_support.h"
 
 namespace lunvik::test {

@@ -6,9 +6,9 @@
 #include <QApplication>
 #include <QPointer>
 
-#include "platform/app_module.h"
 #include "platform/dialog_impl.h"
-#include "platform/frame_window_impl.h"
+#include "platform/frame_window.h"
+#include "platform/platform_start.h"
 #include "platform/qt/handle.h"
 
 namespace {

@@ -1,0 +1,12 @@
+// Start and stop of the window system, around everything else the program does.
+#pragma once
+
+#include <string>
+
+// Opens the window system with the program name as its only argument. When it
+// cannot (no display to connect to, no usable platform), returns false with a
+// one-line reason instead of aborting.
+bool StartPlatform(const char* argv0, std::string* why);
+// Destroys every window that is left and closes the window system, so that no
+// toolkit object outlives it.
+void StopPlatform();
