@@ -31,7 +31,9 @@ struct SWindowEntry {
 };
 
 std::unordered_map<QWidget*, SWindowEntry>& Registry() {
-    static std::unordered_map<QWidget*, SWindowEntry> registry;
+    // Never destroyed: window objects of static storage may ask it about
+    // their handle while the program exits.
+    static auto& registry = *new std::unordered_map<QWidget*, SWindowEntry>();
     return registry;
 }
 
@@ -524,6 +526,13 @@ HWND CreateHostWindow(CWindowObject* object, const SCreateParams& p) {
         widget->setWindowTitle(ToQString(p.name));
     } else {
         host->m_text = ToQString(p.name);
+        // A border and a client edge lie outside the client area.
+        const int edge =
+            ((p.style & WS_BORDER) != 0 ? 1 : 0) + ((p.exStyle & WS_EX_CLIENTEDGE) != 0 ? 2 : 0);
+        if (auto* frame = qobject_cast<QFrame*>(widget); frame != nullptr && edge > 0) {
+            frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            frame->setLineWidth(edge);
+        }
     }
     const HWND hwnd = HandleFromWidget(widget);
     RegisterWindow(widget, host, static_cast<int>(p.id));

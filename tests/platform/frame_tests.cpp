@@ -159,7 +159,9 @@ TEST_F(PlatformFrame, TabViewFillsTheClientAreaAndShowsTheActivePage) {
     EXPECT_TRUE(IsWindowVisible(m_frame.m_pages[0]));
     EXPECT_FALSE(IsWindowVisible(m_frame.m_pages[1]));
     EXPECT_EQ(GetParent(m_frame.m_pages[0]), m_frame.m_view.m_hWnd);
-    // Below the strip, inside the view's client area.
+    // The view's client edge is outside its client area; the page lies below
+    // the strip, inside that area.
+    EXPECT_EQ(W(m_frame.m_view)->contentsRect(), W(m_frame.m_view)->rect().adjusted(2, 2, -2, -2));
     const QRect page = W(m_frame.m_pages[0])->geometry();
     EXPECT_GT(page.top(), W(m_frame.m_view)->contentsRect().top());
     EXPECT_EQ(page.bottom(), W(m_frame.m_view)->contentsRect().bottom());
