@@ -1,0 +1,167 @@
+// What the two scene pages share: the controls they address, the drawing
+// area, initialisation, the erase-then-draw pass over the draw list, the
+// status lines and the commands both answer the same way. Each page keeps
+// its own scene, lists and buttons.
+#pragma once
+
+#include "geometry/grid_tmpl.h"
+#include "geometry/model_base.h"
+#include "pages/resource_ids.h"
+#include "pages/status_text.h"
+#include "platform/dialog_impl.h"
+#include "platform/window.h"
+#include "view/static_view.h"
+
+inline constexpr int kMaxSceneModels = 100;  // capacity of a page's model lists
+inline constexpr int kSceneViews = 5;        // drawing areas per page; only the first is created
+inline constexpr UINT kTickMilliseconds = 25;
+inline constexpr double kTicksPerSecond = 40.0;
+
+template <class T>
+class CScenePage : public CDialogImpl<T, CWindow> {
+  protected:
+    // WM_INITDIALOG: centre, icons, then the page's own controls and scene.
+    LRESULT OnInitDialog() {
+        this->CenterWindow();
+        SetIcon(ICON_BIG, SM_CXICON, SM_CYICON);
+        SetIcon(ICON_SMALL, SM_CXSMICON, SM_CYSMICON);
+        static_cast<T*>(this)->InitControls();
+        static_cast<T*>(this)->SetupScene();
+        return TRUE;
+    }
+
+    // Fetches the handles both pages keep, sets the two group captions,
+    // creates the drawing area inside the placeholder and starts the timer.
+    // runAfterEdits lets a page set captions of its own in between.
+    template <class F>
+    void InitCommonControls(const wchar_t* eyeGroupCaption, const wchar_t* secondGroupCaption,
+                            F runAfterEdits) {
+        m_hButton1 = this->GetDlgItem(IDC_BUTTON1);
+        m_hButton2 = this->GetDlgItem(IDC_BUTTON2);
+        m_hGroupEye = this->GetDlgItem(IDC_GROUP_EYE);
+        m_hGroupSecond = this->GetDlgItem(IDC_GROUP_SECOND);
+        ::SetWindowTextW(m_hGroupEye, eyeGroupCaption);
+        ::SetWindowTextW(m_hGroupSecond, secondGroupCaption);
+        for (int i = 0; i < kStatusEdits; ++i) {
+            m_hEdits[i] = this->GetDlgItem(IDC_EDIT_EYE_X + i);
+        }
+        runAfterEdits();
+        m_hFrame = this->GetDlgItem(IDC_VIEW_FRAME);
+        RECT rc;
+        ::GetClientRect(m_hFrame, &rc);
+        m_view[0].Create(m_hFrame, rc, nullptr,
+                         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, nullptr);
+        this->SetTimer(0, kTickMilliseconds, nullptr);
+    }
+
+    // The drawing area's client size, which every drawn model gets as its screen size.
+    CGridTmpl<double> ViewSize() const {
+        RECT rc;
+        ::GetClientRect(m_view[0].m_hWnd, &rc);
+        return CGridTmpl<double>(static_cast<double>(rc.right - rc.left),
+                                 static_cast<double>(rc.bottom - rc.top), 0.0);
+    }
+
+    // Hands the page's camera to a model: look-at first, then the eye.
+    static void AimModel(CModelBase& model, const CGridTmpl<double>& lookAt,
+                         const CGridTmpl<double>& eye) {
+        model.m_lookAt = lookAt;
+        model.UpdateCamera();
+        model.m_eye = eye;
+        model.UpdateCamera();
+    }
+
+    // One frame: every model of the list is erased before any is drawn, so
+    // no erase cuts into a model drawn in the same tick.
+    void RedrawModels(CModelBase* const* drawn, int count, const CGridTmpl<double>& lookAt,
+                      const CGridTmpl<double>& eye) {
+        CStaticView& view = m_view[0];
+        for (int i = 0; i < count; ++i) {
+            CModelBase& model = *drawn[i];
+            switch (model.m_kind) {
+                case 0:
+                    view.EraseLines(model);
+                    break;
+                case 1:
+                    view.EraseCube(model);
+                    break;
+                case 2:
+                    view.EraseStar(model);
+                    break;
+                default:
+                    break;
+            }
+        }
+        for (int i = 0; i < count; ++i) {
+            CModelBase& model = *drawn[i];
+            AimModel(model, lookAt, eye);
+            switch (model.m_kind) {
+                case 0:
+                    view.DrawLines(model);
+                    break;
+                case 1:
+                    view.DrawCube(model);
+                    break;
+                case 2:
+                    view.DrawStar(model);
+                    break;
+                default:
+                    break;
+            }
+        }
+    }
+
+    // Rewrites all nine status edits, visible or not.
+    void UpdateStatus(const CGridTmpl<double>& eye, const CGridTmpl<double>& lookAt,
+                      const CGridTmpl<double>& rotRate) {
+        const double numbers[6] = {eye.x, eye.y, eye.z, lookAt.x, lookAt.y, lookAt.z};
+        for (int i = 0; i < 6; ++i) {
+            FormatStatusNumber(m_statusText, numbers[i]);
+            ::SetWindowTextW(m_hEdits[i], m_statusText);
+        }
+        FormatStatusLine(m_statusText, L"視点座標 : ", eye.x, eye.y, eye.z, L"");
+        ::SetWindowTextW(m_hEdits[6], m_statusText);
+        FormatStatusLine(m_statusText, L"注視点座標 : ", lookAt.x, lookAt.y, lookAt.z, L"");
+        ::SetWindowTextW(m_hEdits[7], m_statusText);
+        FormatStatusLine(m_statusText, L"モデル回転率 : ", rotRate.x * kTicksPerSecond,
+                         rotRate.y * kTicksPerSecond, rotRate.z * kTicksPerSecond, L" [rad/s]");
+        ::SetWindowTextW(m_hEdits[8], m_statusText);
+    }
+
+    void RequestRepaint() { ::InvalidateRect(m_view[0].m_hWnd, nullptr, TRUE); }
+
+    // Commands both pages answer alike. OK and Cancel are ignored: ending a
+    // page would leave an empty tab with no way back.
+    bool HandleCommonCommand(WORD id) {
+        switch (id) {
+            case ID_APP_ABOUT: {
+                CSimpleDialog<IDD_ABOUTBOX, false> about;
+                about.DoModal(::GetActiveWindow());
+                return true;
+            }
+            case IDOK:
+            case IDCANCEL:
+                return true;
+            default:
+                return false;
+        }
+    }
+
+    static constexpr int kStatusEdits = 9;  // 1025 to 1033
+
+    HWND m_hButton1 = nullptr;  // hidden buttons 1001 and 1002: kept, never used
+    HWND m_hButton2 = nullptr;
+    HWND m_hGroupEye = nullptr;
+    HWND m_hGroupSecond = nullptr;
+    HWND m_hEdits[kStatusEdits] = {};
+    HWND m_hFrame = nullptr;  // placeholder 1000 that hosts the drawing area
+    CStaticView m_view[kSceneViews];
+    StatusText m_statusText = {};
+
+  private:
+    void SetIcon(WPARAM kind, int metricX, int metricY) {
+        HICON icon = ::LoadImageW(nullptr, IDR_MAINFRAME, IMAGE_ICON, ::GetSystemMetrics(metricX),
+                                  ::GetSystemMetrics(metricY), LR_DEFAULTCOLOR);
+        ::SendMessageW(this->m_hWnd, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
+    }
+};
