@@ -8,7 +8,9 @@ namespace {
 std::uint32_t g_state = 1;
 }  // namespace
 
-void CrtSrand(unsigned int seed) { g_state = seed; }
+void CrtSrand(unsigned int seed) {
+    g_state = seed;
+}
 
 int CrtRand() {
     g_state = g_state * 214013u + 2531011u;

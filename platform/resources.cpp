@@ -16,9 +16,13 @@ const T* FindById(std::span<const T> items, int id) {
 
 }  // namespace
 
-void SetResources(const SResourceTable* table) { g_resources = table; }
+void SetResources(const SResourceTable* table) {
+    g_resources = table;
+}
 
-const SResourceTable* GetResources() { return g_resources; }
+const SResourceTable* GetResources() {
+    return g_resources;
+}
 
 const SDialogTemplate* FindDialogTemplate(int id) {
     return g_resources ? FindById(g_resources->dialogs, id) : nullptr;

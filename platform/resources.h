@@ -17,11 +17,11 @@ enum class EControlClass {
 };
 
 struct SDialogControl {
-    int id;                 // control id; -1 for a control that is never addressed
+    int id;  // control id; -1 for a control that is never addressed
     EControlClass cls;
     const wchar_t* caption;  // nullptr for none
-    int x, y, cx, cy;       // dialog units
-    DWORD style;            // WS_VISIBLE decides whether the control is ever shown
+    int x, y, cx, cy;        // dialog units
+    DWORD style;             // WS_VISIBLE decides whether the control is ever shown
     DWORD exStyle;
 };
 
