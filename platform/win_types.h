@@ -155,6 +155,7 @@ inline constexpr WORD VK_RETURN = 0x0D;
 inline constexpr WORD VK_SHIFT = 0x10;
 inline constexpr WORD VK_CONTROL = 0x11;
 inline constexpr WORD VK_ESCAPE = 0x1B;
+inline constexpr WORD VK_F4 = 0x73;
 inline constexpr WORD VK_F6 = 0x75;
 inline constexpr WORD VK_BACK = 0x08;
 inline constexpr WORD VK_MENU = 0x12;

@@ -124,6 +124,14 @@ class CKeyFilter : public QObject {
             key->accept();
             return true;
         }
+        // Alt+F4 closes the top-level window, as the system's default handling
+        // does; a window manager, where there is one, takes the key first.
+        if (msg.message == WM_SYSKEYDOWN && vk == VK_F4 &&
+            IsWindow(HandleFromWidget(widget->window()))) {
+            SendMessageW(HandleFromWidget(widget->window()), WM_CLOSE, 0, 0);
+            key->accept();
+            return true;
+        }
         return false;
     }
 

@@ -21,6 +21,9 @@ cleanup() {
 trap cleanup EXIT
 export DISPLAY=":${display}"
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+# A desktop session has its runtime directory; without one Qt warns on stderr.
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime"
 for _ in $(seq 100); do
     xdpyinfo >/dev/null 2>&1 && break
     sleep 0.1
@@ -62,7 +65,8 @@ echo "red pixels: $red, cyan pixels: $cyan"
 
 # No window manager runs here: the program takes Alt+F4 itself, as a Windows
 # program does, and closes.
-xdotool key --window "$window" alt+F4
+xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+xdotool key alt+F4
 status=0
 timeout 20 tail --pid="$app" -f /dev/null || fail "the program did not end after Alt+F4"
 wait "$app" || status=$?

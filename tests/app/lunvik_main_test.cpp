@@ -180,6 +180,16 @@ TEST(Program, AboutBoxIsModalWhileBothPagesKeepTicking) {
     EXPECT_EQ(closedBy[0] + closedBy[1] + closedBy[2], 3);
 }
 
+TEST(Program, AltF4ClosesTheWindowAndEndsWithOne) {
+    bool closed = false;
+    const int code = RunProgram([&] {
+        Key(Qt::Key_F4, Qt::AltModifier);
+        closed = MainFrame().m_hWnd == nullptr;
+    });
+    EXPECT_EQ(code, 1);
+    EXPECT_TRUE(closed);
+}
+
 TEST(Program, MenuHoldsTheAboutCommand) {
     QStringList menus;
     QStringList items;
