@@ -13,64 +13,41 @@ double RandomRate() {
 }
 }  // namespace
 
-BOOL CMainDlg::ProcessWindowMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM, LRESULT& lResult,
-                                    DWORD dwMsgMapID) {
-    if (dwMsgMapID != 0) {
-        return FALSE;
-    }
-    switch (uMsg) {
-        case WM_INITDIALOG:
-            lResult = OnInitDialog();
-            return TRUE;
-        case WM_TIMER:
-            OnTimer();
-            lResult = 0;
-            return TRUE;
-        case WM_COMMAND: {
-            const WORD id = LOWORD(wParam);
-            if (HandleCommonCommand(id)) {
-                lResult = 0;
-                return TRUE;
-            }
-            switch (id) {
-                case IDC_RANDOM:
-                    OnRandom();
-                    break;
-                case IDC_EYE_LEFT:
-                    m_orbitRate += kDegree;
-                    break;
-                case IDC_EYE_RIGHT:
-                    m_orbitRate -= kDegree;
-                    break;
-                case IDC_EYE_STOP:
-                    m_orbitRate = 0.0;
-                    break;
-                case IDC_RATE_X_UP:
-                case IDC_RATE_X_DOWN:
-                case IDC_RATE_Y_UP:
-                case IDC_RATE_Y_DOWN:
-                case IDC_RATE_Z_UP:
-                case IDC_RATE_Z_DOWN:
-                    OnRateButton(id);
-                    break;
-                case IDC_RATE_X_STOP:
-                    m_rotRate.x = 0.0;
-                    break;
-                case IDC_RATE_Y_STOP:
-                    m_rotRate.y = 0.0;
-                    break;
-                case IDC_RATE_Z_STOP:
-                    m_rotRate.z = 0.0;
-                    break;
-                default:
-                    return FALSE;
-            }
-            lResult = 0;
-            return TRUE;
-        }
+bool CMainDlg::OnCommand(WORD id) {
+    switch (id) {
+        case IDC_RANDOM:
+            OnRandom();
+            break;
+        case IDC_EYE_LEFT:
+            m_orbitRate += kDegree;
+            break;
+        case IDC_EYE_RIGHT:
+            m_orbitRate -= kDegree;
+            break;
+        case IDC_EYE_STOP:
+            m_orbitRate = 0.0;
+            break;
+        case IDC_RATE_X_UP:
+        case IDC_RATE_X_DOWN:
+        case IDC_RATE_Y_UP:
+        case IDC_RATE_Y_DOWN:
+        case IDC_RATE_Z_UP:
+        case IDC_RATE_Z_DOWN:
+            OnRateButton(id);
+            break;
+        case IDC_RATE_X_STOP:
+            m_rotRate.x = 0.0;
+            break;
+        case IDC_RATE_Y_STOP:
+            m_rotRate.y = 0.0;
+            break;
+        case IDC_RATE_Z_STOP:
+            m_rotRate.z = 0.0;
+            break;
         default:
-            return FALSE;
+            return false;
     }
+    return true;
 }
 
 void CMainDlg::InitControls() {
@@ -124,11 +101,12 @@ void CMainDlg::SetupScene() {
     }
 }
 
-void CMainDlg::OnTimer() {
+LRESULT CMainDlg::OnTimer() {
     for (int i = 0; i < m_animatedCount; ++i) {
         m_animated[i]->Rotate(m_rotRate.x, m_rotRate.y, m_rotRate.z, 1.0);
     }
     RedrawScene();
+    return 0;
 }
 
 void CMainDlg::RedrawScene() {

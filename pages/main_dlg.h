@@ -10,9 +10,6 @@ class CMainDlg : public CScenePage<CMainDlg> {
   public:
     enum { IDD = IDD_MAINDLG };
 
-    BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult,
-                              DWORD dwMsgMapID = 0) override;
-
     void InitControls();
     void SetupScene();
     void RedrawScene();
@@ -35,7 +32,8 @@ class CMainDlg : public CScenePage<CMainDlg> {
   private:
     friend class CScenePage<CMainDlg>;
 
-    void OnTimer();
+    LRESULT OnTimer();
+    bool OnCommand(WORD id);
     void OnRandom();
     void OnRateButton(WORD id);
 };

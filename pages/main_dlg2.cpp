@@ -15,61 +15,39 @@ double RandomUnit() {
 }
 }  // namespace
 
-BOOL CMainDlg2::ProcessWindowMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM, LRESULT& lResult,
-                                     DWORD dwMsgMapID) {
-    if (dwMsgMapID != 0) {
-        return FALSE;
-    }
-    switch (uMsg) {
-        case WM_INITDIALOG:
-            lResult = OnInitDialog();
-            return TRUE;
-        case WM_TIMER:
-            lResult = OnTimer();
-            return TRUE;
-        case WM_COMMAND: {
-            const WORD id = LOWORD(wParam);
-            if (HandleCommonCommand(id)) {
-                lResult = 0;
-                return TRUE;
-            }
-            switch (id) {
-                case IDC_START:
-                    OnStart();
-                    break;
-                case IDC_EYE_LEFT:
-                    TurnEye(m_turnStep);
-                    break;
-                case IDC_EYE_RIGHT:
-                    TurnEye(-m_turnStep);
-                    break;
-                case IDC_EYE_X_MINUS:
-                    m_eye.x -= m_eyeStep;
-                    break;
-                case IDC_EYE_X_PLUS:
-                    m_eye.x += m_eyeStep;
-                    break;
-                case IDC_EYE_Y_MINUS:
-                    m_eye.y -= m_eyeStep;
-                    break;
-                case IDC_EYE_Y_PLUS:
-                    m_eye.y += m_eyeStep;
-                    break;
-                case IDC_EYE_Z_MINUS:
-                    m_eye.z -= m_eyeStep;
-                    break;
-                case IDC_EYE_Z_PLUS:
-                    m_eye.z += m_eyeStep;
-                    break;
-                default:
-                    return FALSE;
-            }
-            lResult = 0;
-            return TRUE;
-        }
+bool CMainDlg2::OnCommand(WORD id) {
+    switch (id) {
+        case IDC_START:
+            OnStart();
+            break;
+        case IDC_EYE_LEFT:
+            TurnEye(m_turnStep);
+            break;
+        case IDC_EYE_RIGHT:
+            TurnEye(-m_turnStep);
+            break;
+        case IDC_EYE_X_MINUS:
+            m_eye.x -= m_eyeStep;
+            break;
+        case IDC_EYE_X_PLUS:
+            m_eye.x += m_eyeStep;
+            break;
+        case IDC_EYE_Y_MINUS:
+            m_eye.y -= m_eyeStep;
+            break;
+        case IDC_EYE_Y_PLUS:
+            m_eye.y += m_eyeStep;
+            break;
+        case IDC_EYE_Z_MINUS:
+            m_eye.z -= m_eyeStep;
+            break;
+        case IDC_EYE_Z_PLUS:
+            m_eye.z += m_eyeStep;
+            break;
         default:
-            return FALSE;
+            return false;
     }
+    return true;
 }
 
 void CMainDlg2::InitControls() {

@@ -13,14 +13,12 @@ class CMainDlg2 : public CScenePage<CMainDlg2> {
     enum { IDD = IDD_MAINDLG2 };
     static constexpr int kMoving = 10;  // five cubes, then five stars
 
-    BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult,
-                              DWORD dwMsgMapID = 0) override;
-
     void InitControls();
     void SetupScene();
     void OnStart();
     void TurnEye(double angle);
     LRESULT OnTimer();
+    bool OnCommand(WORD id);
     void RedrawScene();
     void UpdateStatus();
 

@@ -19,6 +19,34 @@ inline constexpr double kTicksPerSecond = 40.0;
 
 template <class T>
 class CScenePage : public CDialogImpl<T, CWindow> {
+  public:
+    // The page's message map: initialisation, a tick for any timer id, and
+    // commands matched on the low word alone (T::OnCommand answers whether it
+    // knew the id). Everything else gets default processing.
+    BOOL ProcessWindowMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM, LRESULT& lResult,
+                              DWORD dwMsgMapID = 0) override {
+        if (dwMsgMapID != 0) {
+            return FALSE;
+        }
+        switch (uMsg) {
+            case WM_INITDIALOG:
+                lResult = OnInitDialog();
+                return TRUE;
+            case WM_TIMER:
+                lResult = static_cast<T*>(this)->OnTimer();
+                return TRUE;
+            case WM_COMMAND:
+                if (HandleCommonCommand(LOWORD(wParam)) ||
+                    static_cast<T*>(this)->OnCommand(LOWORD(wParam))) {
+                    lResult = 0;
+                    return TRUE;
+                }
+                return FALSE;
+            default:
+                return FALSE;
+        }
+    }
+
   protected:
     // WM_INITDIALOG: centre, icons, then the page's own controls and scene.
     LRESULT OnInitDialog() {
