@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
 #include <QTest>
@@ -58,6 +59,18 @@ void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
 
 void CloseFrame() {
     Frame()->close();
+}
+
+QAction* AboutAction() {
+    auto* bar = Frame()->findChild<QMenuBar*>();
+    for (QAction* menu : bar ? bar->actions() : QList<QAction*>()) {
+        for (QAction* item : menu->menu() ? menu->menu()->actions() : QList<QAction*>()) {
+            if (item->text() == "&About us...") {
+                return item;
+            }
+        }
+    }
+    return nullptr;
 }
 
 // The About box, once open: the application's modal window.
@@ -167,8 +180,13 @@ TEST(Program, AboutBoxIsModalWhileBothPagesKeepTicking) {
                     QTest::keyClick(about, way == 1 ? Qt::Key_Return : Qt::Key_Escape);
                 }
             });
-            // Help > "&About us..." as the menu sends it.
-            ::SendMessageW(frame.m_hWnd, WM_COMMAND, 57664, 0);
+            // Help > "&About us...", on the window's own menu.
+            QAction* about = AboutAction();
+            ASSERT_NE(about, nullptr);
+            about->trigger();
+            // The menu's command is queued; the box runs its own loop once it arrives.
+            EXPECT_TRUE(QTest::qWaitFor([&] { return closedBy[way] == 1; }, 5000)) << way;
+            QTest::qWait(20);
             EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "way " << way;
             EXPECT_GT(orbitDuringAbout, 0.05) << "page one stopped ticking behind the box";
             EXPECT_NE(eyeMoveDuringAbout, 0.0) << "page two stopped ticking behind the box";
