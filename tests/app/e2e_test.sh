@@ -34,7 +34,9 @@ fail() {
     exit 1
 }
 
-"$binary" 2>"$work/stderr.log" &
+# Arguments make no difference: were they parsed, Qt would take this one off
+# the screen and put the window elsewhere.
+"$binary" -platform offscreen -geometry 100x100+300+200 2>"$work/stderr.log" &
 app=$!
 window=$(timeout 30 xdotool search --sync --name '^3D demo Lunvik$' | head -n 1)
 [ -n "$window" ] || fail "no window titled '3D demo Lunvik'"
