@@ -58,6 +58,9 @@ void Unregister(QWidget* widget) {
 void SetWidgetText(QWidget* widget, CWindowHost* host, const QString& text) {
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         edit->setText(text);
+        // A new text shows from its start, as a Win32 edit shows it; Qt
+        // would scroll to the end and cut off the label of a status line.
+        edit->setCursorPosition(0);
     } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         button->setText(text);
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {

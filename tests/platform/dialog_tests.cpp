@@ -143,6 +143,8 @@ TEST_F(PlatformDialog, WindowTextReachesTheControls) {
     const HWND edit = GetDlgItem(hwnd, 1004);
     ASSERT_TRUE(SetWindowTextW(edit, L"視点座標 : x = 0.00"));
     EXPECT_EQ(qobject_cast<QLineEdit*>(W(edit))->text(), QStringLiteral("視点座標 : x = 0.00"));
+    // Shown from its start, so a line too long for its edit keeps its label in view.
+    EXPECT_EQ(qobject_cast<QLineEdit*>(W(edit))->cursorPosition(), 0);
     SetWindowTextW(GetDlgItem(hwnd, 1005), L"視点座標");
     EXPECT_EQ(qobject_cast<QGroupBox*>(W(GetDlgItem(hwnd, 1005)))->title(),
               QStringLiteral("視点座標"));
