@@ -51,8 +51,7 @@ class CScenePage : public CDialogImpl<T, CWindow> {
     // WM_INITDIALOG: centre, icons, then the page's own controls and scene.
     LRESULT OnInitDialog() {
         this->CenterWindow();
-        SetIcon(ICON_BIG, SM_CXICON, SM_CYICON);
-        SetIcon(ICON_SMALL, SM_CXSMICON, SM_CYSMICON);
+        ::SetWindowIcons(this->m_hWnd, IDR_MAINFRAME);
         static_cast<T*>(this)->InitControls();
         static_cast<T*>(this)->SetupScene();
         return TRUE;
@@ -185,11 +184,4 @@ class CScenePage : public CDialogImpl<T, CWindow> {
     HWND m_hFrame = nullptr;  // placeholder 1000 that hosts the drawing area
     CStaticView m_view[kSceneViews];
     StatusText m_statusText = {};
-
-  private:
-    void SetIcon(WPARAM kind, int metricX, int metricY) {
-        HICON icon = ::LoadImageW(nullptr, IDR_MAINFRAME, IMAGE_ICON, ::GetSystemMetrics(metricX),
-                                  ::GetSystemMetrics(metricY), LR_DEFAULTCOLOR);
-        ::SendMessageW(this->m_hWnd, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
-    }
 };

@@ -35,6 +35,9 @@ int GetSystemMetrics(int index);
 SHORT GetKeyState(int virtualKey);
 // An icon image from icon resource resourceId, the one nearest to cx x cy.
 HICON LoadImageW(HINSTANCE instance, int resourceId, UINT type, int cx, int cy, UINT flags);
+// Loads icon resource iconId at the system's large and at its small icon size
+// and sets them as the window's big and small icons (WM_SETICON).
+void SetWindowIcons(HWND hwnd, int iconId);
 HMENU LoadMenuW(HINSTANCE instance, int id);
 HACCEL LoadAcceleratorsW(HINSTANCE instance, int id);
 // A key-down matching an entry of the table becomes WM_COMMAND(cmd, 1) sent to

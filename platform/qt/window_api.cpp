@@ -309,3 +309,12 @@ BOOL CenterWindow(HWND hwnd, HWND hwndCenter) {
 }
 
 }  // namespace lunvik::platform
+
+void SetWindowIcons(HWND hwnd, int iconId) {
+    const HICON big = LoadImageW(nullptr, iconId, IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                 GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR);
+    SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    const HICON small = LoadImageW(nullptr, iconId, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR);
+    SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+}

@@ -83,8 +83,10 @@ TEST(Program, OpensTheMainWindowWithTwoTabsAndEndsWithOneOnClose) {
     QStringList tabs;
     int active = -1;
     QRect geometry;
+    QList<QSize> iconSizes;
     const int code = RunProgram([&] {
         title = Frame()->windowTitle();
+        iconSizes = Frame()->windowIcon().availableSizes();
         for (int i = 0; Tabs() && i < Tabs()->count(); ++i) {
             tabs << Tabs()->tabText(i);
         }
@@ -98,6 +100,8 @@ TEST(Program, OpensTheMainWindowWithTwoTabsAndEndsWithOneOnClose) {
     EXPECT_EQ(active, 0);
     EXPECT_EQ(geometry.topLeft(), QPoint(0, 0));
     EXPECT_EQ(geometry.size(), QSize(750, 700));
+    EXPECT_TRUE(iconSizes.contains(QSize(16, 16)));
+    EXPECT_TRUE(iconSizes.contains(QSize(32, 32)));
 
     // After the loop every object is windowless again.
     EXPECT_EQ(MainFrame().m_hWnd, nullptr);
