@@ -1,8 +1,9 @@
-// Small helpers shared by the geometry tests.
+// Small helpers shared by the geometry and view tests.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 
 #include "geometry/model_base.h"
@@ -17,21 +18,18 @@ inline void ExpectVec(const V& v, double x, double y, double z, double tol = 1e-
     EXPECT_NEAR(v.z, z, tol);
 }
 
+inline void ExpectVec(const V& v, const V& want, double tol = 1e-12) {
+    ExpectVec(v, want.x, want.y, want.z, tol);
+}
+
 inline void Fill(CModelBase::CVertices& a, std::int32_t from, const V& v) {
-    for (std::int32_t i = from; i < CModelBase::kMaxVertices; ++i) {
-        a[i] = v;
-    }
+    std::fill(a.begin() + from, a.end(), v);
 }
 
 // Entries from index `from` on that no longer hold v.
-inline int ChangedFrom(const CModelBase::CVertices& a, std::int32_t from, const V& v) {
-    int changed = 0;
-    for (std::int32_t i = from; i < CModelBase::kMaxVertices; ++i) {
-        if (a[i].x != v.x || a[i].y != v.y || a[i].z != v.z) {
-            ++changed;
-        }
-    }
-    return changed;
+inline auto ChangedFrom(const CModelBase::CVertices& a, std::int32_t from, const V& v) {
+    return std::count_if(a.begin() + from, a.end(),
+                         [&](const V& e) { return e.x != v.x || e.y != v.y || e.z != v.z; });
 }
 
 inline CModelParam CubeParam(double sx, double sy, double sz) {
@@ -49,10 +47,9 @@ inline CModelParam StarParam(double radius, double depth) {
     return p;
 }
 
+// Spacings a (x) and b (z) and the count the grid's size comes from.
 inline CModelParam LineParam(double a, double b, std::int32_t count) {
-    CModelParam p;
-    p.sizeX[0] = a;
-    p.sizeZ[0] = b;
+    CModelParam p = CubeParam(a, 0, b);
     p.count = count;
     return p;
 }
