@@ -2,45 +2,35 @@
 // sequence again after the same seed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 #include "platform/crt_random.h"
 
 namespace {
 
+std::vector<int> Draws(int n) {
+    std::vector<int> draws(n);
+    std::generate(draws.begin(), draws.end(), CrtRand);
+    return draws;
+}
+
 TEST(CrtRandom, CoversZeroTo32767EvenlyAndRepeatsAfterTheSameSeed) {
     CrtSrand(42);
+    const std::vector<int> draws = Draws(32768 * 64);
     std::array<int, CRT_RAND_MAX + 1> seen{};
-    constexpr int kDraws = 32768 * 64;
-    int first[8];
-    for (int i = 0; i < kDraws; ++i) {
-        const int r = CrtRand();
-        ASSERT_GE(r, 0);
-        ASSERT_LE(r, CRT_RAND_MAX);
+    for (int r : draws) {
+        ASSERT_TRUE(r >= 0 && r <= CRT_RAND_MAX) << r;
         ++seen[r];
-        if (i < 8) {
-            first[i] = r;
-        }
     }
-    EXPECT_GT(seen[0], 0);
-    EXPECT_GT(seen[CRT_RAND_MAX], 0);
     // 64 expected per value; a biased or narrowed generator strays far from it.
-    int outliers = 0;
-    for (int count : seen) {
-        outliers += (count < 24 || count > 110) ? 1 : 0;
-    }
-    EXPECT_EQ(outliers, 0);
+    EXPECT_EQ(std::count_if(seen.begin(), seen.end(), [](int n) { return n < 24 || n > 110; }), 0);
 
     CrtSrand(42);
-    for (int v : first) {
-        EXPECT_EQ(CrtRand(), v);
-    }
+    EXPECT_EQ(Draws(8), std::vector<int>(draws.begin(), draws.begin() + 8));
     CrtSrand(43);
-    bool differs = false;
-    for (int v : first) {
-        differs = differs || CrtRand() != v;
-    }
-    EXPECT_TRUE(differs);
+    EXPECT_NE(Draws(8), std::vector<int>(draws.begin(), draws.begin() + 8));
 }
 
 }  // namespace

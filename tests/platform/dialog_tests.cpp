@@ -3,7 +3,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -13,49 +12,6 @@ namespace lunvik::test {
 namespace {
 
 using PlatformDialog = WindowTest;
-
-QRect PixelRect(int x, int y, int cx, int cy, QPoint origin) {
-    return QRect(origin.x() + MulDiv(x, 6, 4), origin.y() + MulDiv(y, 13, 8), MulDiv(cx, 6, 4),
-                 MulDiv(cy, 13, 8));
-}
-
-TEST(PlatformMulDiv, RoundsHalfAwayFromZeroAndReportsFailure) {
-    EXPECT_EQ(MulDiv(7, 6, 4), 11);    // 10.5
-    EXPECT_EQ(MulDiv(-7, 6, 4), -11);  // -10.5
-    EXPECT_EQ(MulDiv(3, 13, 8), 5);    // 4.875
-    EXPECT_EQ(MulDiv(5, 13, 8), 8);    // 8.125
-    EXPECT_EQ(MulDiv(36, 13, 8), 59);  // 58.5
-    EXPECT_EQ(MulDiv(7, 6, -4), -11);
-    EXPECT_EQ(MulDiv(1, 1, 0), -1);
-    EXPECT_EQ(MulDiv(0x7FFFFFFF, 4, 1), -1);
-}
-
-TEST_F(PlatformDialog, InitDialogArrivesOnceWithTheControlsInPlace) {
-    CJournal journal;
-    CPageDialog dialog;
-    dialog.m_journal = &journal;
-    bool controlsThere = false;
-    dialog.m_hook = [&](UINT msg, WPARAM, LPARAM, LRESULT& result) {
-        if (msg != WM_INITDIALOG) {
-            return false;
-        }
-        controlsThere = dialog.GetDlgItem(1001) != nullptr && dialog.GetDlgItem(1002) != nullptr &&
-                        dialog.GetDlgItem(1006) != nullptr;
-        result = TRUE;
-        return true;
-    };
-    const HWND hwnd = dialog.Create(nullptr, 1234);
-    ASSERT_NE(hwnd, nullptr);
-    EXPECT_EQ(dialog.m_hWnd, hwnd);
-    EXPECT_EQ(journal.Count(WM_INITDIALOG), 1);
-    EXPECT_EQ(journal.Count(WM_CREATE), 0);
-    EXPECT_TRUE(controlsThere);
-    const SMessage& init = journal.m_entries.front();
-    EXPECT_EQ(init.msg, WM_INITDIALOG);
-    EXPECT_EQ(init.wParam, 0u);
-    EXPECT_EQ(init.lParam, 1234);
-    EXPECT_EQ(dialog.Create(nullptr), nullptr) << "one window per object";
-}
 
 TEST_F(PlatformDialog, ControlsArePlacedInDialogUnitsInsideTheClientArea) {
     CTestWindow parent;
@@ -67,15 +23,16 @@ TEST_F(PlatformDialog, ControlsArePlacedInDialogUnitsInsideTheClientArea) {
     EXPECT_EQ(GetParent(hwnd), parent.m_hWnd);
     EXPECT_FALSE(W(hwnd)->isWindow());
 
-    // The border of a WS_BORDER child dialog lies outside its client area.
+    // x * 6 / 4 and y * 13 / 8, halves rounded up; the border of a WS_BORDER
+    // child dialog lies outside its client area.
     RECT client;
     ASSERT_TRUE(GetClientRect(hwnd, &client));
-    EXPECT_EQ(client.right, MulDiv(201, 6, 4));
-    EXPECT_EQ(client.bottom, MulDiv(101, 13, 8));
-    const QPoint origin(1, 1);
-    EXPECT_EQ(W(GetDlgItem(hwnd, 1001))->geometry(), PixelRect(121, 40, 50, 14, origin));
-    EXPECT_EQ(W(GetDlgItem(hwnd, 1000))->geometry(), PixelRect(7, 36, 101, 55, origin));
+    EXPECT_EQ(client.right, 302);
+    EXPECT_EQ(client.bottom, 164);
+    EXPECT_EQ(W(GetDlgItem(hwnd, 1001))->geometry(), QRect(183, 66, 75, 23));
     EXPECT_EQ(W(GetDlgItem(hwnd, 1000))->geometry(), QRect(12, 60, 152, 89));
+    EXPECT_EQ(MulDiv(1, 1, 0), -1);
+    EXPECT_EQ(MulDiv(0x7FFFFFFF, 4, 1), -1);
 
     // Border plus client edge: the black frame's client area is 3 pixels in.
     RECT frameClient;
@@ -87,38 +44,55 @@ TEST_F(PlatformDialog, ControlsArePlacedInDialogUnitsInsideTheClientArea) {
     CPageDialog topLevel;
     const HWND top = topLevel.Create(nullptr);
     EXPECT_TRUE(W(top)->isWindow());
-    EXPECT_EQ(W(GetDlgItem(top, 1001))->geometry(), PixelRect(121, 40, 50, 14, QPoint(0, 0)));
+    EXPECT_EQ(W(GetDlgItem(top, 1001))->geometry(), QRect(182, 65, 75, 23));
 }
 
-TEST_F(PlatformDialog, ControlsHaveTheirClassAndStyle) {
+TEST_F(PlatformDialog, ControlsHaveTheirClassStyleAndText) {
     CPageDialog dialog;
     const HWND hwnd = dialog.Create(nullptr);
     ShowWindow(hwnd, SW_SHOW);
     auto* centred = qobject_cast<QLineEdit*>(W(GetDlgItem(hwnd, 1003)));
     auto* plain = qobject_cast<QLineEdit*>(W(GetDlgItem(hwnd, 1004)));
-    ASSERT_TRUE(centred && plain);
+    auto* label = qobject_cast<QLabel*>(W(GetDlgItem(hwnd, 1006)));
+    auto* group = qobject_cast<QGroupBox*>(W(GetDlgItem(hwnd, 1005)));
+    ASSERT_TRUE(centred && plain && label && group);
     EXPECT_TRUE(centred->isReadOnly());
     EXPECT_TRUE(centred->hasFrame());
     EXPECT_FALSE(plain->hasFrame());
     EXPECT_TRUE(centred->alignment() & Qt::AlignHCenter);
     EXPECT_FALSE(plain->alignment() & Qt::AlignHCenter);
-    auto* label = qobject_cast<QLabel*>(W(GetDlgItem(hwnd, 1006)));
-    ASSERT_NE(label, nullptr);
     EXPECT_TRUE(label->alignment() & Qt::AlignHCenter);
-    EXPECT_NE(qobject_cast<QGroupBox*>(W(GetDlgItem(hwnd, 1005))), nullptr);
 
     // Hidden controls exist but are never shown.
     EXPECT_NE(GetDlgItem(hwnd, 1002), nullptr);
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(hwnd, 1002)));
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(hwnd, 1001)));
     EXPECT_EQ(GetDlgItem(hwnd, 4242), nullptr);
+
+    ASSERT_TRUE(SetWindowTextW(GetDlgItem(hwnd, 1004), L"視点座標 : x = 0.00"));
+    EXPECT_EQ(plain->text(), QStringLiteral("視点座標 : x = 0.00"));
+    // Shown from its start, so a line too long for its edit keeps its label in view.
+    EXPECT_EQ(plain->cursorPosition(), 0);
+    SetWindowTextW(GetDlgItem(hwnd, 1005), L"視点座標");
+    EXPECT_EQ(group->title(), QStringLiteral("視点座標"));
+    SetWindowTextW(GetDlgItem(hwnd, 1001), L"停止");
+    EXPECT_EQ(qobject_cast<QAbstractButton*>(W(GetDlgItem(hwnd, 1001)))->text(),
+              QStringLiteral("停止"));
+    wchar_t text[5];
+    EXPECT_EQ(GetWindowTextW(GetDlgItem(hwnd, 1004), text, 5), 4);
+    EXPECT_EQ(std::wstring(text), L"視点座標");
 }
 
-TEST_F(PlatformDialog, ButtonClickBecomesCommandWithIdAndHandle) {
+TEST_F(PlatformDialog, InitDialogComesFirstAndAClickBecomesCommandWithIdAndHandle) {
     CJournal journal;
     CPageDialog dialog;
     dialog.m_journal = &journal;
-    const HWND hwnd = dialog.Create(nullptr);
+    const HWND hwnd = dialog.Create(nullptr, 1234);
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_EQ(journal.m_entries.front().msg, WM_INITDIALOG);
+    EXPECT_EQ(journal.m_entries.front().lParam, 1234);
+    EXPECT_EQ(journal.Count(WM_INITDIALOG), 1);
+    EXPECT_EQ(journal.Count(WM_CREATE), 0);
     ShowWindow(hwnd, SW_SHOW);
     const HWND button = GetDlgItem(hwnd, 1001);
 
@@ -128,33 +102,13 @@ TEST_F(PlatformDialog, ButtonClickBecomesCommandWithIdAndHandle) {
     QTest::mouseClick(W(hwnd)->childAt(centre), Qt::LeftButton);
     qobject_cast<QAbstractButton*>(W(button))->click();
 
-    ASSERT_EQ(journal.Count(hwnd, WM_COMMAND), 2);
+    ASSERT_EQ(journal.Count(WM_COMMAND, hwnd), 2);
     for (const SMessage& m : journal.m_entries) {
         if (m.msg == WM_COMMAND) {
             EXPECT_EQ(m.wParam, MAKEWPARAM(1001, BN_CLICKED));
             EXPECT_EQ(m.lParam, reinterpret_cast<LPARAM>(button));
         }
     }
-}
-
-TEST_F(PlatformDialog, WindowTextReachesTheControls) {
-    CPageDialog dialog;
-    const HWND hwnd = dialog.Create(nullptr);
-    const HWND edit = GetDlgItem(hwnd, 1004);
-    ASSERT_TRUE(SetWindowTextW(edit, L"視点座標 : x = 0.00"));
-    EXPECT_EQ(qobject_cast<QLineEdit*>(W(edit))->text(), QStringLiteral("視点座標 : x = 0.00"));
-    // Shown from its start, so a line too long for its edit keeps its label in view.
-    EXPECT_EQ(qobject_cast<QLineEdit*>(W(edit))->cursorPosition(), 0);
-    SetWindowTextW(GetDlgItem(hwnd, 1005), L"視点座標");
-    EXPECT_EQ(qobject_cast<QGroupBox*>(W(GetDlgItem(hwnd, 1005)))->title(),
-              QStringLiteral("視点座標"));
-    SetWindowTextW(GetDlgItem(hwnd, 1001), L"停止");
-    EXPECT_EQ(qobject_cast<QAbstractButton*>(W(GetDlgItem(hwnd, 1001)))->text(),
-              QStringLiteral("停止"));
-
-    wchar_t text[5];
-    EXPECT_EQ(GetWindowTextW(edit, text, 5), 4);
-    EXPECT_EQ(std::wstring(text), L"視点座標");
 }
 
 // Ends the modal dialog that is running, from inside its loop, by a key.
@@ -167,17 +121,15 @@ void PressInActiveWindow(Qt::Key key) {
     });
 }
 
-TEST_F(PlatformDialog, EnterAndEscapeInAModalDialog) {
-    PressInActiveWindow(Qt::Key_Return);
-    EXPECT_EQ((CSimpleDialog<kModalDialog, FALSE>().DoModal(nullptr)), IDOK);
+TEST_F(PlatformDialog, EnterEscapeAndTheCloseBoxInAModalDialog) {
     PressInActiveWindow(Qt::Key_Escape);
     EXPECT_EQ((CSimpleDialog<kModalDialog, FALSE>().DoModal(nullptr)), IDCANCEL);
     // Enter is the default push button's command, whatever IDOK does.
     PressInActiveWindow(Qt::Key_Enter);
-    EXPECT_EQ((CSimpleDialog<kYesDialog>().DoModal(nullptr)), IDYES);
+    EXPECT_EQ((CSimpleDialog<kModalDialog>().DoModal(nullptr)), IDYES);
     // The close box is Cancel.
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-    EXPECT_EQ((CSimpleDialog<kYesDialog>().DoModal(nullptr)), IDCANCEL);
+    EXPECT_EQ((CSimpleDialog<kModalDialog>().DoModal(nullptr)), IDCANCEL);
 }
 
 TEST_F(PlatformDialog, ModalRunKeepsOtherTimersTickingAndReturnsTheCode) {
@@ -188,19 +140,16 @@ TEST_F(PlatformDialog, ModalRunKeepsOtherTimersTickingAndReturnsTheCode) {
     ticker.SetTimer(0, 10);
 
     CModalDialog modal;
-    modal.m_hook = [&](UINT msg, WPARAM, LPARAM, LRESULT& result) {
+    modal.m_hook = [&](UINT msg, WPARAM, LPARAM, LRESULT&) {
         if (msg == WM_INITDIALOG) {
             modal.SetTimer(1, 10);
-            result = TRUE;
-            return true;
-        }
-        if (msg == WM_TIMER && journal.Count(ticker, WM_TIMER) >= 3) {
+        } else if (msg == WM_TIMER && journal.Count(WM_TIMER, ticker) >= 3) {
             modal.EndDialog(42);
         }
         return false;
     };
     EXPECT_EQ(modal.DoModal(ticker), 42);
-    EXPECT_GE(journal.Count(ticker, WM_TIMER), 3);
+    EXPECT_GE(journal.Count(WM_TIMER, ticker), 3);
     EXPECT_EQ(modal.m_hWnd, nullptr);
     EXPECT_EQ(modal.m_finalMessages, 1);
 
@@ -222,6 +171,7 @@ TEST_F(PlatformDialog, ModelessEndDialogDestroysAndCentringUsesTheParent) {
     ASSERT_NE(parent.Create(nullptr, RECT{0, 0, 700, 500}, nullptr, WS_OVERLAPPED), nullptr);
     CPageDialog page;
     const HWND hwnd = page.Create(parent);
+    EXPECT_EQ(page.Create(parent), nullptr) << "one window per object";
     ASSERT_TRUE(page.CenterWindow());
     const QRect area = W(parent)->contentsRect();
     EXPECT_LE(std::abs(W(hwnd)->geometry().center().x() - area.center().x()), 1);

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <optional>
+#include <string>
 
 #include "platform/dialog_impl.h"
 #include "platform/frame_window.h"
@@ -15,45 +17,31 @@ namespace {
 
 class CBareFrame : public CFrameWindowImpl<CBareFrame> {};
 
-class CBareWindow : public CWindowImpl<CBareWindow> {
-  public:
-    BOOL ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&, DWORD = 0) override {
-        return FALSE;
-    }
-};
-
 // Environment for one test, put back afterwards.
 class CScopedEnv {
   public:
     CScopedEnv(const char* name, const char* value) : m_name(name) {
         if (const char* old = getenv(name)) {
             m_old = old;
-            m_had = true;
         }
         value != nullptr ? setenv(name, value, 1) : unsetenv(name);
     }
-    ~CScopedEnv() { m_had ? setenv(m_name, m_old.c_str(), 1) : unsetenv(m_name); }
+    ~CScopedEnv() { m_old ? setenv(m_name, m_old->c_str(), 1) : unsetenv(m_name); }
 
   private:
     const char* m_name;
-    std::string m_old;
-    bool m_had = false;
+    std::optional<std::string> m_old;
 };
 
 TEST(PlatformStart, WithoutADisplayStartFailsWithAReason) {
     CScopedEnv platform("QT_QPA_PLATFORM", "xcb");
     CScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
-    {
-        CScopedEnv display("DISPLAY", nullptr);
+    // No display named, or one with no server there: the reason names it.
+    for (const char* display : {static_cast<const char*>(nullptr), ":93"}) {
+        CScopedEnv env("DISPLAY", display);
         std::string why;
         EXPECT_FALSE(StartPlatform("lunvik", &why));
-        EXPECT_NE(why.find("DISPLAY"), std::string::npos) << why;
-    }
-    {
-        CScopedEnv display("DISPLAY", ":93");  // no server there
-        std::string why;
-        EXPECT_FALSE(StartPlatform("lunvik", &why));
-        EXPECT_NE(why.find(":93"), std::string::npos) << why;
+        EXPECT_NE(why.find(display != nullptr ? display : "DISPLAY"), std::string::npos) << why;
     }
     EXPECT_EQ(QCoreApplication::instance(), nullptr);
 
@@ -78,8 +66,8 @@ TEST(PlatformStart, StopTakesDownWhatIsLeftBeforeTheApplication) {
     EXPECT_EQ(QCoreApplication::arguments(), QStringList{QStringLiteral("lunvik")});
     EXPECT_TRUE(StartPlatform("lunvik", &why)) << "a second start is harmless";
 
-    CBareWindow window;
-    QPointer<QWidget> widget = WidgetFromHandle(window.Create(nullptr, RECT{0, 0, 20, 20}));
+    CBareFrame window;
+    QPointer<QWidget> widget = WidgetFromHandle(window.Create(nullptr, RECT{0, 0, 20, 20}, L"x"));
     ASSERT_FALSE(widget.isNull());
     StopPlatform();
     EXPECT_EQ(window.m_hWnd, nullptr);

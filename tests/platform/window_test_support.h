@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QWidget>
+#include <algorithm>
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -18,8 +20,7 @@
 namespace lunvik::test {
 
 inline constexpr int kPageDialog = 200;   // child dialog with every control class
-inline constexpr int kModalDialog = 201;  // top-level box: OK (default) and Cancel
-inline constexpr int kYesDialog = 202;    // top-level box whose default button is Yes
+inline constexpr int kModalDialog = 201;  // top-level box: OK, and Yes as its default button
 
 inline const SDialogControl kPageControls[] = {
     {1000, EControlClass::Static, nullptr, 7, 36, 101, 55, SS_BLACKFRAME | WS_BORDER | WS_VISIBLE,
@@ -35,12 +36,6 @@ inline const SDialogControl kPageControls[] = {
 };
 
 inline const SDialogControl kModalControls[] = {
-    {IDOK, EControlClass::PushButton, L"OK", 130, 81, 50, 14,
-     BS_DEFPUSHBUTTON | WS_VISIBLE | WS_TABSTOP, 0},
-    {IDCANCEL, EControlClass::PushButton, L"Cancel", 70, 81, 50, 14, WS_VISIBLE | WS_TABSTOP, 0},
-};
-
-inline const SDialogControl kYesControls[] = {
     {IDOK, EControlClass::PushButton, L"OK", 130, 81, 50, 14, WS_VISIBLE | WS_TABSTOP, 0},
     {IDYES, EControlClass::PushButton, L"Yes", 70, 81, 50, 14,
      BS_DEFPUSHBUTTON | WS_VISIBLE | WS_TABSTOP, 0},
@@ -51,8 +46,6 @@ inline const SDialogTemplate kDialogs[] = {
      kPageControls},
     {kModalDialog, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, L"Box", 187,
      102, L"MS Sans Serif", 8, kModalControls},
-    {kYesDialog, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT, L"Yes?", 187, 102,
-     L"MS Sans Serif", 8, kYesControls},
 };
 
 inline const SMenuItem kMenuItems[] = {
@@ -70,30 +63,22 @@ inline const SAccelEntry kAccelEntries[] = {
 inline const SAccelResource kAccels[] = {{128, kAccelEntries}};
 
 inline const SIconColor kIconPalette[] = {{'.', 0x00000000}, {'r', 0xFFFF0000}};
-// A red top row and transparent elsewhere (16 px: a red mark at (0, 1) too).
-inline const char* const kIcon16[] = {
-    "rrrrrrrrrrrrrrrr", "r..............r", "................", "................",
-    "................", "................", "................", "................",
-    "................", "................", "................", "................",
-    "................", "................", "................", "................"};
-inline const char* const kIcon32[] = {
-    "rrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrr", "................................",
-    "................................", "................................",
-    "................................", "................................",
-    "................................", "................................",
-    "................................", "................................",
-    "................................", "................................",
-    "................................", "................................",
-    "................................", "................................",
-    "................................", "................................",
-    "................................", "................................",
-    "................................", "................................",
-    "................................", "................................",
-    "................................", "................................",
-    "................................", "................................",
-    "................................", "................................",
-    "................................", "................................"};
-inline const SIconImage kIconImages[] = {{16, kIcon16, kIconPalette}, {32, kIcon32, kIconPalette}};
+inline constexpr char kRedRow[] = "rrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrr";
+inline constexpr char kClearRow[] = "................................";
+// A red top row and transparent elsewhere: the rows of a size-N image are the
+// last N characters of the 32-character ones.
+template <int N>
+const char* const* IconRows() {
+    static const std::array<const char*, N> rows = [] {
+        std::array<const char*, N> r;
+        r.fill(kClearRow + 32 - N);
+        r[0] = kRedRow + 32 - N;
+        return r;
+    }();
+    return rows.data();
+}
+inline const SIconImage kIconImages[] = {{16, IconRows<16>(), kIconPalette},
+                                         {32, IconRows<32>(), kIconPalette}};
 inline const SIconResource kIcons[] = {{128, kIconImages}};
 
 inline const SResourceTable kResources = {kDialogs, {}, kMenus, kAccels, kIcons};
@@ -110,19 +95,11 @@ struct SMessage {
 class CJournal {
   public:
     std::vector<SMessage> m_entries;
-    int Count(HWND hwnd, UINT msg) const {
-        int n = 0;
-        for (const SMessage& e : m_entries) {
-            n += e.hwnd == hwnd && e.msg == msg ? 1 : 0;
-        }
-        return n;
-    }
-    int Count(UINT msg) const {
-        int n = 0;
-        for (const SMessage& e : m_entries) {
-            n += e.msg == msg ? 1 : 0;
-        }
-        return n;
+    // Messages of that id, to one window or (no window given) to any.
+    int Count(UINT msg, HWND hwnd = nullptr) const {
+        return static_cast<int>(std::count_if(m_entries.begin(), m_entries.end(), [&](auto& e) {
+            return e.msg == msg && (hwnd == nullptr || e.hwnd == hwnd);
+        }));
     }
 };
 
@@ -168,7 +145,7 @@ class WindowTest : public ::testing::Test {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             DestroyWindow(HandleFromWidget(widget));
         }
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        DeleteDestroyed();
         EXPECT_EQ(QApplication::allWidgets().size(), 0) << "widgets left behind";
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             delete widget;  // so that one failure does not cascade

@@ -24,24 +24,21 @@ void CollectWarnings(QtMsgType type, const QMessageLogContext&, const QString& t
 // from the memory context at an offset, EndPaint.
 class CBlitWidget : public QWidget {
   public:
-    CBlitWidget(HDC source, QPoint to, QSize size) : m_source(source), m_to(to), m_size(size) {}
-    int m_paints = 0;
+    CBlitWidget(HDC source, QPoint to) : m_source(source), m_to(to) {}
     BOOL m_blitResult = FALSE;
 
   protected:
     void paintEvent(QPaintEvent*) override {
-        ++m_paints;
         PAINTSTRUCT ps;
         const HDC dc = BeginPaint(HandleFromWidget(this), &ps);
-        m_blitResult = BitBlt(dc, m_to.x(), m_to.y(), m_size.width(), m_size.height(), m_source, 0,
-                              0, SRCCOPY);
+        m_blitResult = BitBlt(dc, m_to.x(), m_to.y(), m_source->m_bitmap->m_width,
+                              m_source->m_bitmap->m_height, m_source, 0, 0, SRCCOPY);
         EndPaint(HandleFromWidget(this), &ps);
     }
 
   private:
     HDC m_source;
     QPoint m_to;
-    QSize m_size;
 };
 
 class PaintPath : public ::testing::Test {
@@ -70,33 +67,23 @@ class PaintPath : public ::testing::Test {
     HBITMAP m_bitmap = nullptr;
 };
 
-TEST_F(PaintPath, BitBltInThePaintEventShowsTheBitmap) {
-    // A 40 x 30 window and its 41 x 31 buffer: the extra column and row fall outside.
-    CBlitWidget widget(m_dc, QPoint(0, 0), QSize(41, 31));
-    widget.resize(40, 30);
-    const QImage shot = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    ASSERT_GE(widget.m_paints, 1);
-    EXPECT_TRUE(widget.m_blitResult);
-    ASSERT_EQ(shot.size(), QSize(40, 30));
-    for (int y = 0; y < 30; ++y) {
-        for (int x = 0; x < 40; ++x) {
-            ASSERT_EQ(shot.pixel(x, y), Pixel(x, y)) << x << ", " << y;
-        }
-    }
-}
-
-TEST_F(PaintPath, BitBltAtAnOffsetLeavesTheRestOfTheWindowAlone) {
-    CBlitWidget widget(m_dc, QPoint(25, -3), QSize(41, 31));
+TEST_F(PaintPath, BitBltInThePaintEventShowsTheBitmapClippedToTheWindow) {
+    // The 41 x 31 bitmap at (25, -3) of a 40 x 30 window: only part of it is inside.
+    CBlitWidget widget(m_dc, QPoint(25, -3));
     widget.resize(40, 30);
     widget.setAutoFillBackground(true);
     QPalette palette;
     palette.setColor(QPalette::Window, Qt::white);
     widget.setPalette(palette);
     const QImage shot = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(shot.pixel(24, 10), qRgb(255, 255, 255));
-    EXPECT_EQ(shot.pixel(25, 0), Pixel(0, 3));
-    EXPECT_EQ(shot.pixel(39, 27), Pixel(14, 30));
-    EXPECT_EQ(shot.pixel(39, 28), qRgb(255, 255, 255));
+    EXPECT_TRUE(widget.m_blitResult);
+    ASSERT_EQ(shot.size(), QSize(40, 30));
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            const QRgb want = x >= 25 && y < 28 ? Pixel(x - 25, y + 3) : qRgb(255, 255, 255);
+            ASSERT_EQ(shot.pixel(x, y), want) << x << ", " << y;
+        }
+    }
 }
 
 TEST_F(PaintPath, OutsideAPaintEventNothingIsDrawn) {
@@ -105,16 +92,11 @@ TEST_F(PaintPath, OutsideAPaintEventNothingIsDrawn) {
     PAINTSTRUCT ps;
     const HDC dc = BeginPaint(HandleFromWidget(&widget), &ps);
     ASSERT_NE(dc, nullptr);
-    EXPECT_EQ(ps.hdc, dc);
-    EXPECT_EQ(ps.rcPaint.right, 20);
     EXPECT_FALSE(BitBlt(dc, 0, 0, 20, 20, m_dc, 0, 0, SRCCOPY));
     EXPECT_TRUE(LineTo(dc, 10, 10));  // harmless: a paint context holds no bitmap
     EXPECT_FALSE(DeleteDC(dc));       // only EndPaint frees it
     EXPECT_TRUE(EndPaint(HandleFromWidget(&widget), &ps));
 
-    EXPECT_EQ(BeginPaint(nullptr, &ps), nullptr);
-    EXPECT_EQ(BeginPaint(HandleFromWidget(&widget), nullptr), nullptr);
-    EXPECT_FALSE(EndPaint(nullptr, nullptr));
     PAINTSTRUCT notPainting;
     notPainting.hdc = m_dc;  // a memory context is not EndPaint's to free
     EXPECT_FALSE(EndPaint(HandleFromWidget(&widget), &notPainting));
