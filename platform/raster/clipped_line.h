@@ -17,6 +17,15 @@
 
 #include "platform/win_types.h"
 
+// Steps walked by all lines so far, counted only in the fuzz build, which
+// checks that the work follows the visible pixels and not the line's length.
+#ifdef LUNVIK_COUNT_RASTER_STEPS
+inline std::int64_t g_rasterSteps = 0;
+#define LUNVIK_RASTER_STEP() (++g_rasterSteps)
+#else
+#define LUNVIK_RASTER_STEP() ((void)0)
+#endif
+
 class CClippedLine {
   public:
     // The pixels of the line from (x0, y0) up to but not including (x1, y1)
@@ -35,6 +44,7 @@ class CClippedLine {
         std::int64_t rest = m_rest;
         if (m_xMajor) {
             for (std::int64_t i = 0; i < m_count; ++i) {
+                LUNVIK_RASTER_STEP();
                 plot(x, y);
                 x += m_stepX;
                 rest += m_twoMinor;
@@ -45,6 +55,7 @@ class CClippedLine {
             }
         } else {
             for (std::int64_t i = 0; i < m_count; ++i) {
+                LUNVIK_RASTER_STEP();
                 plot(x, y);
                 y += m_stepY;
                 rest += m_twoMinor;

@@ -1,0 +1,234 @@
+// Fuzzes the raster's lines: a buffer of up to 2000 x 2000 pixels and a
+// sequence of pen, move and line calls with any 32-bit coordinates. Checks
+// that
+// - every line sets exactly the pixels of a reference worked out here on its
+//   own, from the closed form of the line (and for short lines also by
+//   walking it whole), end point left out;
+// - clipping changes nothing: the same calls drawn into a buffer large enough
+//   to hold every line whole, shifted, give the same pixels;
+// - the walk takes no more steps than the line has visible pixels, however
+//   long the line is.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "fuzz/fuzz_check.h"
+#include "fuzz/fuzz_input.h"
+#include "platform/raster/clipped_line.h"
+#include "platform/raster/raster.h"
+
+namespace {
+
+__extension__ using Int128 = __int128;
+
+struct CPixel {
+    std::int64_t x;
+    std::int64_t y;
+    bool operator==(const CPixel&) const = default;
+};
+
+// The visible pixels of the line from p0 up to but not including p1, in walk
+// order. With a the longer and b the shorter extent, step i (0 <= i < a) lies
+// i pixels along the longer axis and round(i * b / a) along the shorter one,
+// halves rounded away from the start. Only the steps whose longer-axis
+// coordinate falls inside the buffer are looked at.
+std::vector<CPixel> ReferenceLine(CPixel p0, CPixel p1, std::int64_t width, std::int64_t height) {
+    const std::int64_t dx = p1.x - p0.x;
+    const std::int64_t dy = p1.y - p0.y;
+    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+    const std::int64_t a = xMajor ? std::llabs(dx) : std::llabs(dy);
+    const std::int64_t b = xMajor ? std::llabs(dy) : std::llabs(dx);
+    const std::int64_t su = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    const std::int64_t sv = (xMajor ? dy : dx) < 0 ? -1 : 1;
+    const std::int64_t u0 = xMajor ? p0.x : p0.y;
+    const std::int64_t v0 = xMajor ? p0.y : p0.x;
+    const std::int64_t uLimit = xMajor ? width : height;
+    const std::int64_t vLimit = xMajor ? height : width;
+
+    std::vector<CPixel> pixels;
+    // u0 + su * i in [0, uLimit)
+    std::int64_t lo = su > 0 ? -u0 : u0 - (uLimit - 1);
+    std::int64_t hi = su > 0 ? uLimit - 1 - u0 : u0;
+    lo = std::max<std::int64_t>(lo, 0);
+    hi = std::min<std::int64_t>(hi, a - 1);
+    for (std::int64_t i = lo; i <= hi; ++i) {
+        const auto m = static_cast<std::int64_t>((Int128{2} * i * b + a) / (Int128{2} * a));
+        const std::int64_t u = u0 + su * i;
+        const std::int64_t v = v0 + sv * m;
+        if (v >= 0 && v < vLimit) {
+            pixels.push_back(xMajor ? CPixel{u, v} : CPixel{v, u});
+        }
+    }
+    return pixels;
+}
+
+// The same pixels by Bresenham's incremental walk over the whole line, for
+// lines short enough to walk: e = 2*i*b - 2*a*m stays in [-a, a).
+std::vector<CPixel> WalkedLine(CPixel p0, CPixel p1, std::int64_t width, std::int64_t height) {
+    const std::int64_t ax = std::llabs(p1.x - p0.x);
+    const std::int64_t ay = std::llabs(p1.y - p0.y);
+    const std::int64_t sx = p1.x < p0.x ? -1 : 1;
+    const std::int64_t sy = p1.y < p0.y ? -1 : 1;
+    const std::int64_t a = std::max(ax, ay);
+    const std::int64_t b = std::min(ax, ay);
+    std::vector<CPixel> pixels;
+    std::int64_t e = 0;
+    std::int64_t m = 0;
+    for (std::int64_t i = 0; i < a; ++i) {
+        while (e >= a) {
+            ++m;
+            e -= 2 * a;
+        }
+        const CPixel p =
+            ax >= ay ? CPixel{p0.x + sx * i, p0.y + sy * m} : CPixel{p0.x + sx * m, p0.y + sy * i};
+        if (p.x >= 0 && p.x < width && p.y >= 0 && p.y < height) {
+            pixels.push_back(p);
+        }
+        e += 2 * b;
+    }
+    return pixels;
+}
+
+struct CLineCall {
+    CPixel m_from;
+    CPixel m_to;
+    COLORREF m_color;
+};
+
+// A memory context with a black bitmap of its own.
+struct CCanvas {
+    CCanvas(int width, int height) {
+        m_dc = CreateCompatibleDC(GetDC(nullptr));
+        m_bitmap = CreateCompatibleBitmap(GetDC(nullptr), width, height);
+        FUZZ_CHECK(m_dc != nullptr && m_bitmap != nullptr, "%d x %d", width, height);
+        SelectObject(m_dc, m_bitmap);
+    }
+    ~CCanvas() {
+        SelectPen(nullptr);
+        DeleteDC(m_dc);
+        DeleteObject(m_bitmap);
+    }
+    // Selects a new pen (or the stock black pen) and frees the previous one.
+    void SelectPen(HPEN pen) {
+        const HGDIOBJ previous =
+            SelectObject(m_dc, pen != nullptr ? pen : GetStockObject(BLACK_PEN));
+        if (previous != pen) {
+            DeleteObject(previous);  // refuses stock objects
+        }
+    }
+    const std::uint32_t& At(std::int64_t x, std::int64_t y) const {
+        return m_bitmap->m_bits[y * m_bitmap->m_width + x];
+    }
+
+    HDC m_dc;
+    HBITMAP m_bitmap;
+};
+
+// Draws the recorded lines again into a buffer that holds all of them whole,
+// and compares the part that the clipped buffer covers.
+void CheckAgainstUnclipped(const std::vector<CLineCall>& lines, const CCanvas& clipped) {
+    const std::int64_t width = clipped.m_bitmap->m_width;
+    const std::int64_t height = clipped.m_bitmap->m_height;
+    std::int64_t minX = 0, minY = 0, maxX = width - 1, maxY = height - 1;
+    for (const CLineCall& line : lines) {
+        for (const CPixel& p : {line.m_from, line.m_to}) {
+            minX = std::min(minX, p.x);
+            minY = std::min(minY, p.y);
+            maxX = std::max(maxX, p.x);
+            maxY = std::max(maxY, p.y);
+        }
+    }
+    const std::int64_t bigWidth = maxX - minX + 1;
+    const std::int64_t bigHeight = maxY - minY + 1;
+    constexpr std::int64_t kMaxPixels = std::int64_t{1} << 22;
+    if (bigWidth > kMaxPixels || bigHeight > kMaxPixels || bigWidth * bigHeight > kMaxPixels) {
+        return;  // too large to hold whole; the reference covers these
+    }
+    CCanvas whole(static_cast<int>(bigWidth), static_cast<int>(bigHeight));
+    for (const CLineCall& line : lines) {
+        whole.SelectPen(CreatePen(PS_SOLID, 1, line.m_color));
+        MoveToEx(whole.m_dc, static_cast<int>(line.m_from.x - minX),
+                 static_cast<int>(line.m_from.y - minY), nullptr);
+        LineTo(whole.m_dc, static_cast<int>(line.m_to.x - minX),
+               static_cast<int>(line.m_to.y - minY));
+    }
+    for (std::int64_t y = 0; y < height; ++y) {
+        FUZZ_CHECK(std::memcmp(&clipped.At(0, y), &whole.At(-minX, y - minY),
+                               static_cast<std::size_t>(width) * 4) == 0,
+                   "clipped and whole lines differ in row %lld", static_cast<long long>(y));
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    lunvik::fuzz::CFuzzInput in(data, size);
+    // Mostly small buffers, which run fast, but up to 2000 x 2000.
+    const std::uint32_t limits[] = {16, 100, 400, 2000};
+    const std::uint32_t limit = limits[in.Byte() % 4];
+    const int width = 1 + static_cast<int>(in.Below(limit));
+    const int height = 1 + static_cast<int>(in.Below(limit));
+    CCanvas canvas(width, height);
+    std::vector<std::uint32_t> expected(static_cast<std::size_t>(width) * height,
+                                        PixelFromColor(RGB(0, 0, 0)));
+    std::vector<CLineCall> lines;
+    COLORREF color = RGB(0, 0, 0);  // a new context draws with the black pen
+    CPixel current{0, 0};
+
+    for (int call = 0; call < 64 && in.More(); ++call) {
+        switch (in.Byte() % 3) {
+            case 0: {  // pen: only solid one-pixel pens can be made
+                const auto style = static_cast<int>(in.Byte() % 3);
+                const auto penWidth = static_cast<int>(in.Byte() % 3);
+                const COLORREF wanted = in.Raw<std::uint32_t>() & 0x00FFFFFF;
+                const HPEN pen = CreatePen(style, penWidth, wanted);
+                FUZZ_CHECK((pen != nullptr) == (style == PS_SOLID && penWidth <= 1),
+                           "pen style %d width %d", style, penWidth);
+                if (pen != nullptr) {
+                    canvas.SelectPen(pen);
+                    color = wanted;
+                }
+                break;
+            }
+            case 1: {
+                const CPixel to{in.Coordinate(width), in.Coordinate(height)};
+                POINT previous{-7, -7};
+                MoveToEx(canvas.m_dc, static_cast<int>(to.x), static_cast<int>(to.y), &previous);
+                FUZZ_CHECK(previous.x == current.x && previous.y == current.y, "MoveToEx previous");
+                current = to;
+                break;
+            }
+            default: {
+                const CPixel to{in.Coordinate(width), in.Coordinate(height)};
+                const std::vector<CPixel> reference = ReferenceLine(current, to, width, height);
+                const std::int64_t length =
+                    std::max(std::llabs(to.x - current.x), std::llabs(to.y - current.y));
+                if (length <= (1 << 16)) {
+                    FUZZ_CHECK(WalkedLine(current, to, width, height) == reference,
+                               "closed form and walk disagree");
+                }
+                const std::int64_t stepsBefore = g_rasterSteps;
+                LineTo(canvas.m_dc, static_cast<int>(to.x), static_cast<int>(to.y));
+                const std::int64_t steps = g_rasterSteps - stepsBefore;
+                FUZZ_CHECK(steps <= static_cast<std::int64_t>(reference.size()),
+                           "%lld steps for %zu visible pixels", static_cast<long long>(steps),
+                           reference.size());
+                for (const CPixel& p : reference) {
+                    expected[p.y * width + p.x] = PixelFromColor(color);
+                    FUZZ_CHECK(canvas.At(p.x, p.y) == PixelFromColor(color),
+                               "pixel (%lld, %lld) not drawn", static_cast<long long>(p.x),
+                               static_cast<long long>(p.y));
+                }
+                lines.push_back(CLineCall{current, to, color});
+                current = to;
+                break;
+            }
+        }
+    }
+    // Nothing outside the reference lines was touched.
+    FUZZ_CHECK(std::memcmp(&canvas.At(0, 0), expected.data(), expected.size() * 4) == 0,
+               "pixels off the reference lines");
+    CheckAgainstUnclipped(lines, canvas);
+    return 0;
+}
