@@ -11,13 +11,14 @@
 // Static objects, constructed in this order before the entry function runs and
 // destroyed in reverse after it: the module, then the frame with its pages and
 // models (several megabytes: never on a stack).
-CAppModule g_appModule;
 namespace {
+CAppModule g_appModule;
 CMainFrame g_mainFrame;
 
 int Run() {
     CMessageLoop loop;
     g_appModule.AddMessageLoop(&loop);
+    g_mainFrame.m_loop = &loop;
 
     wchar_t title[256];
     ::LoadStringW(nullptr, IDR_MAINFRAME, title, 256);

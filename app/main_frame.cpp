@@ -1,9 +1,6 @@
 #include "app/main_frame.h"
 
 #include "app/about_dlg.h"
-#include "platform/app_module.h"
-
-extern CAppModule g_appModule;
 
 BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
     if (m_hAccel != nullptr && ::TranslateAcceleratorW(m_hWnd, m_hAccel, pMsg)) {
@@ -56,10 +53,9 @@ LRESULT CMainFrame::OnCreate() {
     m_hWndClient =
         m_view.Create(m_hWnd, RECT{}, nullptr,
                       WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CLIENTEDGE);
-    CMessageLoop* loop = g_appModule.GetMessageLoop();
-    if (loop != nullptr) {
-        loop->AddMessageFilter(this);
-        loop->AddIdleHandler(this);
+    if (m_loop != nullptr) {
+        m_loop->AddMessageFilter(this);
+        m_loop->AddIdleHandler(this);
     }
     AddPages();
     return 0;
@@ -74,10 +70,10 @@ void CMainFrame::AddPages() {
 }
 
 void CMainFrame::OnDestroy() {
-    CMessageLoop* loop = g_appModule.GetMessageLoop();
-    if (loop != nullptr) {
-        loop->RemoveMessageFilter(this);
-        loop->RemoveIdleHandler(this);
+    if (m_loop != nullptr) {
+        m_loop->RemoveMessageFilter(this);
+        m_loop->RemoveIdleHandler(this);
+        m_loop = nullptr;
     }
 }
 

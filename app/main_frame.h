@@ -21,6 +21,9 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame, CWindow, CWinTraits<0x06C
     CMainDlg m_page1;
     CMainDlg2 m_page2;
     CTabView m_view;
+    // The loop that runs the frame, given by whoever creates it: the frame
+    // joins it (key filter, idle handler) on creation and leaves it on destruction.
+    CMessageLoop* m_loop = nullptr;
 
   private:
     LRESULT OnCreate();

@@ -20,8 +20,17 @@ inline constexpr int ID_WINDOW_TABLAST = 0xFFFD;
 
 // Controls of the pages' dialogs.
 inline constexpr int IDC_VIEW_FRAME = 1000;
+// Hidden on both pages, they do nothing (the pages keep the handles of 1001 and 1002).
 inline constexpr int IDC_BUTTON1 = 1001;
 inline constexpr int IDC_BUTTON2 = 1002;
+inline constexpr int IDC_BUTTON5 = 1005;
+inline constexpr int IDC_BUTTON6 = 1006;
+inline constexpr int IDC_BUTTON19 = 1019;
+inline constexpr int IDC_BUTTON20 = 1020;
+inline constexpr int IDC_BUTTON21 = 1021;
+inline constexpr int IDC_BUTTON22 = 1022;
+inline constexpr int IDC_BUTTON23 = 1023;
+inline constexpr int IDC_BUTTON24 = 1024;
 inline constexpr int IDC_EYE_LEFT = 1003;   // "<=" of the eye row
 inline constexpr int IDC_EYE_RIGHT = 1004;  // "=>" of the eye row
 inline constexpr int IDC_RATE_X_UP = 1007;
@@ -36,7 +45,13 @@ inline constexpr int IDC_EYE_Y_MINUS = 1015;
 inline constexpr int IDC_EYE_Y_PLUS = 1016;
 inline constexpr int IDC_EYE_Z_MINUS = 1017;
 inline constexpr int IDC_EYE_Z_PLUS = 1018;
-inline constexpr int IDC_EDIT_EYE_X = 1025;  // first of the nine status edits 1025 to 1033
+// The nine status edits 1025 to 1033, in the order the pages fill them.
+inline constexpr int IDC_EDIT_EYE_X = 1025;
+inline constexpr int IDC_EDIT_EYE_Y = 1026;
+inline constexpr int IDC_EDIT_EYE_Z = 1027;
+inline constexpr int IDC_EDIT_LOOKAT_X = 1028;
+inline constexpr int IDC_EDIT_LOOKAT_Y = 1029;
+inline constexpr int IDC_EDIT_LOOKAT_Z = 1030;
 inline constexpr int IDC_EDIT_EYE_LINE = 1031;
 inline constexpr int IDC_EDIT_LOOKAT_LINE = 1032;
 inline constexpr int IDC_EDIT_RATE_LINE = 1033;
@@ -50,3 +65,4 @@ inline constexpr int IDC_RATE_Y_STOP = 1040;
 inline constexpr int IDC_RATE_Z_STOP = 1041;
 
 inline constexpr int IDC_ABOUT_TEXT = 1000;
+inline constexpr int IDC_STATIC = -1;  // a control nobody addresses

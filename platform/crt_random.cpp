@@ -3,8 +3,10 @@
 #include <cstdint>
 
 namespace {
-// A 32-bit linear congruential generator (full period 2^32); the top 15 bits
-// of its state are uniform over the whole period.
+// A 32-bit linear congruential generator (full period 2^32). The low bits of
+// such a generator repeat with short periods, so a draw is bits 16 to 30 of the
+// state (the highest bit left out, as C libraries of this kind do); over the
+// full period every 15-bit value comes up equally often.
 std::uint32_t g_state = 1;
 }  // namespace
 
