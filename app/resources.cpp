@@ -49,8 +49,10 @@ const SDialogControl kDialog130[] = {
     {IDC_EDIT_LOOKAT_X, C::Edit, nullptr, 275, 255, 40, 14, kEditBox1, 0},
     {IDC_EDIT_LOOKAT_Y, C::Edit, nullptr, 275, 274, 40, 14, kEditBox1, 0},
     {IDC_EDIT_LOOKAT_Z, C::Edit, nullptr, 275, 291, 40, 14, kEditBox1, 0},
-    {IDC_EDIT_EYE_LINE, C::Edit, nullptr, 7, 7, 130, 14, kEditLine, 0},
-    {IDC_EDIT_LOOKAT_LINE, C::Edit, nullptr, 7, 20, 130, 14, kEditLine, 0},
+    // The eye and look-at lines reach up to the rate line, so that "-9.99" in
+    // every place fits in the dialog font.
+    {IDC_EDIT_EYE_LINE, C::Edit, nullptr, 7, 7, 150, 14, kEditLine, 0},
+    {IDC_EDIT_LOOKAT_LINE, C::Edit, nullptr, 7, 20, 150, 14, kEditLine, 0},
     {IDC_EDIT_RATE_LINE, C::Edit, nullptr, 159, 7, 211, 14, kEditLine, 0},
     {IDC_GROUP_EYE, C::GroupBox, L"視点", 380, 36, 101, 28, kGroup, 0},
     {IDC_GROUP_SECOND, C::GroupBox, L"モデル回転操作", 379, 69, 101, 96, kGroup, 0},
@@ -99,8 +101,10 @@ const SDialogControl kDialog131[] = {
     {IDC_EDIT_LOOKAT_X, C::Edit, nullptr, 251, 287, 40, 14, kEditBox2, 0},
     {IDC_EDIT_LOOKAT_Y, C::Edit, nullptr, 251, 306, 40, 14, kEditBox2, 0},
     {IDC_EDIT_LOOKAT_Z, C::Edit, nullptr, 251, 324, 40, 14, kEditBox2, 0},
-    {IDC_EDIT_EYE_LINE, C::Edit, nullptr, 7, 7, 130, 14, kEditLine2, 0},
-    {IDC_EDIT_LOOKAT_LINE, C::Edit, nullptr, 7, 20, 130, 14, kEditLine2, 0},
+    // The eye and look-at lines span the drawing area's width: nothing else
+    // is shown in their rows, and the eye moves without bound.
+    {IDC_EDIT_EYE_LINE, C::Edit, nullptr, 7, 7, 363, 14, kEditLine2, 0},
+    {IDC_EDIT_LOOKAT_LINE, C::Edit, nullptr, 7, 20, 363, 14, kEditLine2, 0},
     {IDC_EDIT_RATE_LINE, C::Edit, nullptr, 159, 7, 211, 14, kEditHidden2, 0},
     // Placeholder captions: the page sets both at initialisation.
     {IDC_GROUP_EYE, C::GroupBox, L"Eye", 384, 35, 76, 96, kGroup, 0},

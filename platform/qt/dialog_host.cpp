@@ -1,5 +1,7 @@
 // Dialogs from templates: the dialog window, its controls, modal runs.
 #include <QEventLoop>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,17 +16,52 @@
 namespace lunvik::platform {
 namespace {
 
-// Dialog units to pixels: the base units of "MS Sans Serif" 8 pt at 96 dpi.
-int DluX(int x) {
-    return MulDiv(x, 6, 4);
+// The dialogs' own fonts, built into the program so that a text looks the same
+// on every machine, and Japanese shows where no Japanese font is installed:
+// Latin from the first, every other character the program writes from the
+// second. Loaded once; the family names come from the files.
+QStringList DialogFontFamilies() {
+    static const QStringList families = [] {
+        QStringList names;
+        for (const char* file :
+             {":/lunvik/fonts/lunvik-sans.ttf", ":/lunvik/fonts/lunvik-gothic.ttf"}) {
+            names += QFontDatabase::applicationFontFamilies(
+                QFontDatabase::addApplicationFont(QString::fromLatin1(file)));
+        }
+        return names;
+    }();
+    return families;
 }
-int DluY(int y) {
-    return MulDiv(y, 13, 8);
+
+// A template's font size in points as pixels at 96 dots per inch, the size
+// the dialog units were laid out for (8 points: 11 pixels).
+QFont DialogFont(int pointSize) {
+    QFont font;
+    font.setFamilies(DialogFontFamilies());
+    font.setPixelSize(MulDiv(pointSize > 0 ? pointSize : 8, 96, 72));
+    return font;
 }
+
+// Dialog units to pixels through the base units of the font the dialog uses,
+// worked out as the original platform does: the mean width of "A".."Z" and
+// "a".."z", rounded, and the font's height. The dialog font gives 6 and 13.
+struct SBaseUnits {
+    explicit SBaseUnits(const QFont& font) {
+        const QFontMetrics metrics(font);
+        const int width = metrics.horizontalAdvance(
+            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+        x = (width / 26 + 1) / 2;
+        y = metrics.height();
+    }
+    int X(int units) const { return MulDiv(units, x, 4); }
+    int Y(int units) const { return MulDiv(units, y, 8); }
+    int x;
+    int y;
+};
 
 constexpr DWORD kStaticTypeMask = 0x1F;
 
-QWidget* MakeControl(CWindowHost& dialog, const SDialogControl& c) {
+QWidget* MakeControl(CWindowHost& dialog, const SDialogControl& c, const SBaseUnits& units) {
     QWidget* parent = dialog.m_widget;
     const QString caption = ToQString(c.caption);
     QWidget* widget = nullptr;
@@ -89,7 +126,8 @@ QWidget* MakeControl(CWindowHost& dialog, const SDialogControl& c) {
         }
     }
     const QPoint origin = ClientOrigin(parent);
-    widget->setGeometry(origin.x() + DluX(c.x), origin.y() + DluY(c.y), DluX(c.cx), DluY(c.cy));
+    widget->setGeometry(origin.x() + units.X(c.x), origin.y() + units.Y(c.y), units.X(c.cx),
+                        units.Y(c.cy));
     RegisterWindow(widget, nullptr, c.id);
     // Hidden controls exist (GetDlgItem finds them) but stay hidden.
     widget->setVisible((c.style & WS_VISIBLE) != 0);
@@ -104,13 +142,14 @@ CWindowHost* MakeDialog(CWindowObject* object, const SDialogTemplate& t, QWidget
     auto* widget =
         new CHostWidget(qtParent, child ? Qt::Widget : Qt::Dialog, EWindowKind::Dialog, t.style, 0);
     CWindowHost& host = widget->Host();
-    widget->setFont(QFont(QStringLiteral("Sans Serif"), t.pointSize > 0 ? t.pointSize : 8));
+    widget->setFont(DialogFont(t.pointSize));
+    const SBaseUnits units(widget->font());
     if (child && (t.style & WS_BORDER) != 0) {
         widget->setFrameStyle(QFrame::Box | QFrame::Plain);
         widget->setLineWidth(1);
     }
     const int border = widget->frameWidth();
-    widget->resize(DluX(t.cx) + 2 * border, DluY(t.cy) + 2 * border);
+    widget->resize(units.X(t.cx) + 2 * border, units.Y(t.cy) + 2 * border);
     if (child) {
         widget->move(ClientOrigin(qtParent));
     } else {
@@ -120,7 +159,7 @@ CWindowHost* MakeDialog(CWindowObject* object, const SDialogTemplate& t, QWidget
     host.m_object = object;
     object->AttachWindow(host.Handle());
     for (const SDialogControl& control : t.controls) {
-        MakeControl(host, control);
+        MakeControl(host, control, units);
     }
     return &host;
 }
