@@ -140,7 +140,7 @@ QWidget* MakeControl(CWindowHost& dialog, const SDialogControl& c, const SBaseUn
 CWindowHost* MakeDialog(CWindowObject* object, const SDialogTemplate& t, QWidget* qtParent,
                         bool child) {
     auto* widget =
-        new CHostWidget(qtParent, child ? Qt::Widget : Qt::Dialog, EWindowKind::Dialog, t.style, 0);
+        new CHostWidget(qtParent, child ? Qt::Widget : Qt::Dialog, EWindowKind::Dialog, t.style);
     CWindowHost& host = widget->Host();
     widget->setFont(DialogFont(t.pointSize));
     const SBaseUnits units(widget->font());
@@ -155,9 +155,7 @@ CWindowHost* MakeDialog(CWindowObject* object, const SDialogTemplate& t, QWidget
     } else {
         widget->setWindowTitle(ToQString(t.caption));
     }
-    RegisterWindow(widget, &host, 0);
-    host.m_object = object;
-    object->AttachWindow(host.Handle());
+    RegisterHost(&host, object, 0);
     for (const SDialogControl& control : t.controls) {
         MakeControl(host, control, units);
     }

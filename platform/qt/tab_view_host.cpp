@@ -15,9 +15,8 @@ namespace {
 
 class CTabViewHost : public CHostWidget {
   public:
-    CTabViewHost(QWidget* parent, Qt::WindowFlags flags, DWORD style, DWORD exStyle)
-        : CHostWidget(parent, flags, EWindowKind::TabView, style, exStyle),
-          m_bar(new QTabBar(this)) {
+    CTabViewHost(QWidget* parent, Qt::WindowFlags flags, DWORD style)
+        : CHostWidget(parent, flags, EWindowKind::TabView, style), m_bar(new QTabBar(this)) {
         m_bar->setMovable(true);
         m_bar->setExpanding(false);
         m_bar->installEventFilter(this);
@@ -194,8 +193,8 @@ CTabViewHost* TabHost(HWND hwnd) {
 
 }  // namespace
 
-CHostWidget* MakeTabViewHost(QWidget* parent, Qt::WindowFlags flags, DWORD style, DWORD exStyle) {
-    return new CTabViewHost(parent, flags, style, exStyle);
+CHostWidget* MakeTabViewHost(QWidget* parent, Qt::WindowFlags flags, DWORD style) {
+    return new CTabViewHost(parent, flags, style);
 }
 
 BOOL TabViewAddPage(HWND tabView, HWND page, const wchar_t* title, int image, void* data) {

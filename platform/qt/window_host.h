@@ -1,8 +1,9 @@
-// The Qt side of a window: the host widgets that stand for our windows, the
-// registry of live windows (every handle is checked here before it is
-// followed), and the destruction of window trees. Private to platform/.
+// The Qt side of a window, private to platform/: the host widgets that stand
+// for our windows and what each keeps, and the functions the files of this
+// folder share, grouped by the file that defines them.
 #pragma once
 
+#include <QApplication>
 #include <QEvent>
 #include <QFrame>
 #include <QMainWindow>
@@ -25,10 +26,14 @@ struct SModalState {
     INT_PTR code = -1;
 };
 
-// What one of our windows keeps besides its widget.
+// What one of our windows keeps besides its widget. A member of the widget:
+// it goes with it (window_lifetime.cpp).
 class CWindowHost {
   public:
-    CWindowHost(QWidget* widget, EWindowKind kind, DWORD style, DWORD exStyle);
+    CWindowHost(QWidget* widget, EWindowKind kind, DWORD style);
+    ~CWindowHost();
+    CWindowHost(const CWindowHost&) = delete;
+    CWindowHost& operator=(const CWindowHost&) = delete;
 
     HWND Handle() const { return HandleFromWidget(m_widget); }
     bool IsTopLevelDialog() const { return m_kind == EWindowKind::Dialog && m_widget->isWindow(); }
@@ -37,12 +42,11 @@ class CWindowHost {
     LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam);
     // Turns a Qt event into messages; true when the event is consumed.
     bool HandleEvent(QEvent* event);
-    void Paint(QPaintEvent* event);
+    void Paint();
 
     QWidget* m_widget;
     EWindowKind m_kind;
     DWORD m_style;
-    DWORD m_exStyle;
     CWindowObject* m_object = nullptr;
     std::map<UINT_PTR, QTimer*> m_timers;
     HICON m_icons[2] = {nullptr, nullptr};  // ICON_SMALL, ICON_BIG
@@ -50,16 +54,13 @@ class CWindowHost {
     SModalState* m_modal = nullptr;
     bool m_dying = false;
     QString m_text;  // window text of child windows that show none
-    const QPaintEvent* m_paintEvent = nullptr;
 };
 
-// Host of plain windows, dialogs and the tab view. A QFrame, so that a border
-// keeps the client area (contentsRect) inside it.
+// host_widgets.cpp. Host of plain windows, dialogs and the tab view. A QFrame,
+// so that a border keeps the client area (contentsRect) inside it.
 class CHostWidget : public QFrame {
   public:
-    CHostWidget(QWidget* parent, Qt::WindowFlags flags, EWindowKind kind, DWORD style,
-                DWORD exStyle);
-    ~CHostWidget() override;
+    CHostWidget(QWidget* parent, Qt::WindowFlags flags, EWindowKind kind, DWORD style);
     CWindowHost& Host() { return m_host; }
 
   protected:
@@ -73,8 +74,7 @@ class CHostWidget : public QFrame {
 // Host of frame windows.
 class CFrameHost : public QMainWindow {
   public:
-    CFrameHost(QWidget* owner, DWORD style, DWORD exStyle);
-    ~CFrameHost() override;
+    CFrameHost(QWidget* owner, DWORD style);
     CWindowHost& Host() { return m_host; }
 
   protected:
@@ -84,16 +84,25 @@ class CFrameHost : public QMainWindow {
     CWindowHost m_host;
 };
 
-// A message queued by PostMessageW, delivered to the target's nearest host.
+// window_messages.cpp. A message queued by PostMessageW, delivered to the
+// target's nearest host.
 class CPostedMessageEvent : public QEvent {
   public:
     explicit CPostedMessageEvent(const MSG& msg);
     static QEvent::Type EventType();
     MSG m_msg;
 };
+// What a message no map handled does.
+LRESULT DefaultProcessing(QWidget* widget, CWindowHost* host, UINT msg, WPARAM wParam,
+                          LPARAM lParam);
 
-// Registry of live windows. Controls are registered with a null host.
+// window_registry.cpp. Live windows; controls are registered with a null host.
 void RegisterWindow(QWidget* widget, CWindowHost* host, int id);
+// A window of ours and the object behind it, which hears of its handle now.
+void RegisterHost(CWindowHost* host, CWindowObject* object, int id);
+void UnregisterWindow(QWidget* widget);
+bool IsRegistered(QWidget* widget);
+CWindowHost* HostOf(QWidget* widget);
 QWidget* LiveWidget(HWND hwnd);
 CWindowHost* LiveHost(HWND hwnd);
 // Nearest registered window at or above widget (nullptr when none).
@@ -102,28 +111,37 @@ int WindowId(QWidget* widget);
 // Every live registered window, for shutdown.
 QList<QWidget*> LiveTopLevelWindows();
 
-// WM_DESTROY to every window of the tree (parents first), then each becomes
-// windowless (children first) and the root widget is deleted later.
+// window_lifetime.cpp. WM_DESTROY to every window of the tree (parents
+// first), then each becomes windowless (children first) and the root widget
+// is deleted later.
 void DestroyWindowTree(QWidget* root);
-LRESULT DefaultProcessing(QWidget* widget, CWindowHost* host, UINT msg, WPARAM wParam,
-                          LPARAM lParam);
-// Top-left of the client area in widget coordinates.
+
+// window_text.cpp. WM_SETTEXT, WM_GETTEXT and WM_GETTEXTLENGTH.
+LRESULT DefaultTextProcessing(QWidget* widget, CWindowHost* host, UINT msg, WPARAM wParam,
+                              LPARAM lParam);
+// window_icons.cpp. WM_SETICON: which is ICON_BIG or ICON_SMALL.
+LRESULT SetIcon(CWindowHost* host, WPARAM which, LPARAM lParam);
+
+// window_geometry.cpp. Top-left of the client area in widget coordinates.
 QPoint ClientOrigin(const QWidget* widget);
 int Saturate(long long value);
 // Width or height from two edges, 0 for a reversed pair, never overflowing.
 int Extent(LONG from, LONG to);
 // Places a top-level window so that its outer rectangle is rect.
 void SetOuterGeometry(QWidget* widget, const RECT& rect);
-bool HaveApplication();
-QString ToQString(const wchar_t* text);
 
-// Frame support (frame_host.cpp): menu bar from a menu resource, client layout.
+// frame_host.cpp: menu bar from a menu resource, client layout.
 void AttachMenu(CFrameHost* frame, HMENU menu);
 void UpdateFrameLayout(CWindowHost* frame);
-// Tab view support (tab_view_host.cpp).
-CHostWidget* MakeTabViewHost(QWidget* parent, Qt::WindowFlags flags, DWORD style, DWORD exStyle);
+// tab_view_host.cpp.
+CHostWidget* MakeTabViewHost(QWidget* parent, Qt::WindowFlags flags, DWORD style);
 
-// The paint event being answered by WM_PAINT on hwnd, if any (for BeginPaint).
-const QPaintEvent* CurrentPaintEvent(HWND hwnd);
+inline bool HaveApplication() {
+    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+inline QString ToQString(const wchar_t* text) {
+    return text != nullptr ? QString::fromWCharArray(text) : QString();
+}
 
 }  // namespace lunvik::platform

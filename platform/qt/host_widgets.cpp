@@ -1,0 +1,49 @@
+// The widgets that stand for our windows: CHostWidget for plain windows,
+// dialogs and the tab view, CFrameHost for frames. Each passes its events to
+// its CWindowHost first (event_translation.cpp).
+#include "platform/qt/window_host.h"
+
+namespace lunvik::platform {
+
+CWindowHost::CWindowHost(QWidget* widget, EWindowKind kind, DWORD style)
+    : m_widget(widget), m_kind(kind), m_style(style) {}
+
+CHostWidget::CHostWidget(QWidget* parent, Qt::WindowFlags flags, EWindowKind kind, DWORD style)
+    : QFrame(parent, flags), m_host(this, kind, style) {
+    if (kind == EWindowKind::Window) {
+        // The window's own WM_PAINT is all that is drawn.
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAutoFillBackground(false);
+    } else {
+        setAutoFillBackground(true);
+    }
+}
+
+bool CHostWidget::event(QEvent* event) {
+    if (m_host.HandleEvent(event)) {
+        return true;
+    }
+    return QFrame::event(event);
+}
+
+void CHostWidget::paintEvent(QPaintEvent* event) {
+    if (m_host.m_kind == EWindowKind::Window) {
+        m_host.Paint();
+    }
+    if (frameStyle() != QFrame::NoFrame) {
+        QFrame::paintEvent(event);
+    }
+}
+
+CFrameHost::CFrameHost(QWidget* owner, DWORD style)
+    : QMainWindow(owner, owner != nullptr ? Qt::Window : Qt::WindowFlags()),
+      m_host(this, EWindowKind::Frame, style) {}
+
+bool CFrameHost::event(QEvent* event) {
+    if (m_host.HandleEvent(event)) {
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+}  // namespace lunvik::platform

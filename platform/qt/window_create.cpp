@@ -1,0 +1,105 @@
+// Creation of plain windows, frames and tab views: the host widget, its place
+// in the registry, its rectangle, then WM_CREATE. (Dialogs are made from
+// their templates in dialog_host.cpp.)
+#include "platform/qt/window_host.h"
+#include "platform/window.h"
+
+namespace lunvik::platform {
+namespace {
+
+CWindowHost* MakeHost(const SCreateParams& p, QWidget* qtParent, bool child) {
+    if (p.kind == EWindowKind::Frame) {
+        return &(new CFrameHost(qtParent, p.style))->Host();
+    }
+    const Qt::WindowFlags flags = child ? Qt::Widget : Qt::Window;
+    CHostWidget* widget = p.kind == EWindowKind::TabView
+                              ? MakeTabViewHost(qtParent, flags, p.style)
+                              : new CHostWidget(qtParent, flags, p.kind, p.style);
+    return &widget->Host();
+}
+
+// A child window keeps its name as its text; a border and a client edge lie
+// outside its client area.
+void SetUpChild(CWindowHost* host, const SCreateParams& p) {
+    host->m_text = ToQString(p.name);
+    const int edge =
+        ((p.style & WS_BORDER) != 0 ? 1 : 0) + ((p.exStyle & WS_EX_CLIENTEDGE) != 0 ? 2 : 0);
+    if (auto* frame = qobject_cast<QFrame*>(host->m_widget); frame != nullptr && edge > 0) {
+        frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        frame->setLineWidth(edge);
+    }
+}
+
+void PlaceWindow(QWidget* widget, const SCreateParams& p, QWidget* parent, bool child) {
+    if (p.rect.left == CW_USEDEFAULT) {
+        return;
+    }
+    if (child) {
+        const QPoint origin = ClientOrigin(parent);
+        widget->setGeometry(Saturate(0LL + origin.x() + p.rect.left),
+                            Saturate(0LL + origin.y() + p.rect.top),
+                            Extent(p.rect.left, p.rect.right), Extent(p.rect.top, p.rect.bottom));
+    } else {
+        SetOuterGeometry(widget, p.rect);
+    }
+}
+
+LRESULT SendCreate(CWindowHost* host, const SCreateParams& p) {
+    CREATESTRUCTW cs;
+    cs.lpCreateParams = p.param;
+    cs.hMenu = p.menu;
+    cs.hwndParent = p.parent;
+    cs.x = p.rect.left;
+    cs.y = p.rect.top;
+    cs.cx = Extent(p.rect.left, p.rect.right);
+    cs.cy = Extent(p.rect.top, p.rect.bottom);
+    cs.style = static_cast<LONG>(p.style);
+    cs.lpszName = p.name;
+    cs.lpszClass = p.className;
+    cs.dwExStyle = p.exStyle;
+    return host->Send(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs));
+}
+
+}  // namespace
+
+HWND CreateHostWindow(CWindowObject* object, const SCreateParams& p) {
+    QWidget* parent = LiveWidget(p.parent);
+    if (!HaveApplication() || (p.parent != nullptr && parent == nullptr)) {
+        return nullptr;
+    }
+    const bool child =
+        parent != nullptr && (p.style & WS_CHILD) != 0 && p.kind != EWindowKind::Frame;
+    QWidget* qtParent = child ? parent : (parent != nullptr ? parent->window() : nullptr);
+    CWindowHost* host = MakeHost(p, qtParent, child);
+    QWidget* widget = host->m_widget;
+    if (child) {
+        SetUpChild(host, p);
+    } else {
+        widget->setWindowTitle(ToQString(p.name));
+    }
+    const HWND hwnd = host->Handle();
+    RegisterHost(host, object, static_cast<int>(p.id));
+    PlaceWindow(widget, p, parent, child);
+    if (p.kind == EWindowKind::Frame && p.menu != nullptr) {
+        AttachMenu(static_cast<CFrameHost*>(widget), p.menu);
+    }
+    const LRESULT created = SendCreate(host, p);
+    if (LiveWidget(hwnd) == nullptr) {
+        return nullptr;
+    }
+    if (created == -1) {
+        DestroyWindowTree(widget);
+        return nullptr;
+    }
+    if (p.kind == EWindowKind::Frame) {
+        UpdateFrameLayout(host);
+    }
+    if ((p.style & WS_VISIBLE) != 0) {
+        widget->show();
+    } else if (child) {
+        widget->hide();
+    }
+    return hwnd;
+}
+
+}  // namespace lunvik::platform

@@ -1,0 +1,168 @@
+// Where windows are and whether they show: client areas, outer rectangles,
+// centring, visibility, and the saturating arithmetic that keeps any
+// rectangle from overflowing.
+#include <QApplication>
+#include <QMainWindow>
+#include <QScreen>
+#include <QWindow>
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <limits>
+
+#include "platform/qt/window_host.h"
+#include "platform/window.h"
+
+namespace lunvik::platform {
+
+QPoint ClientOrigin(const QWidget* widget) {
+    return widget->contentsRect().topLeft();
+}
+
+int Saturate(long long value) {
+    return static_cast<int>(
+        std::clamp(value, static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)));
+}
+
+int Extent(LONG from, LONG to) {
+    // Any rectangle is accepted; a reversed or huge one must not overflow.
+    return Saturate(std::max(static_cast<long long>(to) - from, 0LL));
+}
+
+void SetOuterGeometry(QWidget* widget, const RECT& rect) {
+    // The frame's size is known once the native window exists (0 before the
+    // window manager has decorated it on some systems).
+    widget->winId();
+    QMargins frame;
+    if (QWindow* window = widget->windowHandle()) {
+        frame = window->frameMargins();
+    }
+    const int width = Extent(rect.left, rect.right) - frame.left() - frame.right();
+    const int height = Extent(rect.top, rect.bottom) - frame.top() - frame.bottom();
+    widget->setGeometry(Saturate(0LL + rect.left + frame.left()),
+                        Saturate(0LL + rect.top + frame.top()), std::max(width, 0),
+                        std::max(height, 0));
+}
+
+BOOL CenterWindow(HWND hwnd, HWND hwndCenter) {
+    QWidget* widget = LiveWidget(hwnd);
+    if (widget == nullptr) {
+        return FALSE;
+    }
+    QWidget* center = LiveWidget(hwndCenter);
+    if (!widget->isWindow()) {
+        QWidget* parent = widget->parentWidget();
+        QRect area = parent->contentsRect();
+        if (center != nullptr && center != parent) {
+            area = QRect(parent->mapFromGlobal(center->mapToGlobal(QPoint(0, 0))), center->size());
+        }
+        widget->move((area.left() + area.right() + 1) / 2 - widget->width() / 2,
+                     (area.top() + area.bottom() + 1) / 2 - widget->height() / 2);
+        return TRUE;
+    }
+    if (center == nullptr) {
+        center = widget->parentWidget() != nullptr ? widget->parentWidget()->window() : nullptr;
+    }
+    if (center == nullptr && HaveApplication() && QApplication::activeWindow() != widget) {
+        center = QApplication::activeWindow();
+    }
+    QScreen* screen = center != nullptr ? center->screen() : widget->screen();
+    const QRect work = screen != nullptr ? screen->availableGeometry() : QRect();
+    const QRect reference = center != nullptr ? center->window()->frameGeometry() : work;
+    const QRect outer = widget->frameGeometry();
+    int x = (reference.left() + reference.right() + 1) / 2 - outer.width() / 2;
+    int y = (reference.top() + reference.bottom() + 1) / 2 - outer.height() / 2;
+    if (!work.isEmpty()) {
+        // Keep it on the screen, as the native call does.
+        x = std::max(work.left(), std::min(x, work.right() + 1 - outer.width()));
+        y = std::max(work.top(), std::min(y, work.bottom() + 1 - outer.height()));
+    }
+    widget->move(x, y);
+    return TRUE;
+}
+
+}  // namespace lunvik::platform
+
+using namespace lunvik::platform;
+
+BOOL GetClientRect(HWND hwnd, RECT* rect) {
+    QWidget* widget = LiveWidget(hwnd);
+    if (widget == nullptr || rect == nullptr) {
+        return FALSE;
+    }
+    QSize size = widget->contentsRect().size();
+    if (auto* frame = qobject_cast<QMainWindow*>(widget)) {
+        // A frame's client area lies below its menu bar.
+        if (QWidget* menu = frame->menuWidget()) {
+            size.setHeight(std::max(0, size.height() - menu->sizeHint().height()));
+        }
+    }
+    *rect = RECT{0, 0, size.width(), size.height()};
+    return TRUE;
+}
+
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL) {
+    QWidget* widget = LiveWidget(hwnd);
+    if (widget == nullptr) {
+        return FALSE;
+    }
+    if (rect == nullptr) {
+        widget->update();
+    } else {
+        const QPoint origin = ClientOrigin(widget);
+        widget->update(QRect(Saturate(0LL + rect->left + origin.x()),
+                             Saturate(0LL + rect->top + origin.y()),
+                             Extent(rect->left, rect->right), Extent(rect->top, rect->bottom)));
+    }
+    return TRUE;
+}
+
+BOOL ShowWindow(HWND hwnd, int cmdShow) {
+    QWidget* widget = LiveWidget(hwnd);
+    if (widget == nullptr) {
+        return FALSE;
+    }
+    const BOOL wasVisible = widget->isVisible() ? TRUE : FALSE;
+    switch (cmdShow) {
+        case SW_HIDE:
+            widget->hide();
+            break;
+        case SW_SHOWMINIMIZED:
+        case SW_MINIMIZE:
+        case SW_SHOWMINNOACTIVE:
+            widget->showMinimized();
+            break;
+        case SW_SHOWMAXIMIZED:
+            widget->showMaximized();
+            break;
+        case SW_SHOWNORMAL:
+        case SW_RESTORE:
+            widget->isWindow() ? widget->showNormal() : widget->show();
+            break;
+        default:
+            widget->show();
+            break;
+    }
+    return wasVisible;
+}
+
+BOOL IsWindowVisible(HWND hwnd) {
+    QWidget* widget = LiveWidget(hwnd);
+    return widget != nullptr && widget->isVisible() ? TRUE : FALSE;
+}
+
+int MulDiv(int a, int b, int c) {
+    if (c == 0) {
+        return -1;
+    }
+    const long long product = static_cast<long long>(a) * b;
+    long long quotient = product / c;
+    const long long remainder = product % c;
+    if (2 * std::llabs(remainder) >= std::llabs(static_cast<long long>(c))) {
+        quotient += (product < 0) != (c < 0) ? -1 : 1;
+    }
+    if (quotient > std::numeric_limits<int>::max() || quotient < std::numeric_limits<int>::min()) {
+        return -1;
+    }
+    return static_cast<int>(quotient);
+}

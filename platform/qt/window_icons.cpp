@@ -1,0 +1,118 @@
+// Icons: icon images from the resources (drawn in characters), WM_SETICON and
+// the window icon Qt shows, and the icon sizes of the system.
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/qt/window_host.h"
+#include "platform/resources.h"
+#include "platform/window.h"
+
+namespace lunvik::platform {
+namespace {
+
+// An icon handle is the address of an image of the icon resources.
+const SIconImage* KnownIcon(HICON icon) {
+    const SResourceTable* table = GetResources();
+    if (icon == nullptr || table == nullptr) {
+        return nullptr;
+    }
+    for (const SIconResource& resource : table->icons) {
+        for (const SIconImage& image : resource.images) {
+            if (reinterpret_cast<HICON>(const_cast<SIconImage*>(&image)) == icon) {
+                return &image;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// The picture of an icon image: each character a palette key; a short row
+// or an unknown key is transparent.
+QImage IconPicture(const SIconImage& image) {
+    const int size = std::max(image.size, 0);
+    QImage picture(size, size, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    for (int y = 0; y < size && image.rows != nullptr; ++y) {
+        const char* row = image.rows[y];
+        for (int x = 0; row != nullptr && x < size && row[x] != '\0'; ++x) {
+            for (const SIconColor& color : image.palette) {
+                if (color.key == row[x]) {
+                    picture.setPixel(x, y, color.argb);
+                    break;
+                }
+            }
+        }
+    }
+    return picture;
+}
+
+}  // namespace
+
+LRESULT SetIcon(CWindowHost* host, WPARAM which, LPARAM lParam) {
+    const int slot = which == ICON_BIG ? 1 : 0;
+    const HICON icon = reinterpret_cast<HICON>(lParam);
+    if (icon != nullptr && KnownIcon(icon) == nullptr) {
+        return 0;
+    }
+    const HICON previous = host->m_icons[slot];
+    host->m_icons[slot] = icon;
+    if (host->m_widget->isWindow()) {
+        QIcon qicon;
+        for (HICON h : host->m_icons) {
+            if (const SIconImage* image = KnownIcon(h)) {
+                qicon.addPixmap(QPixmap::fromImage(IconPicture(*image)));
+            }
+        }
+        host->m_widget->setWindowIcon(qicon);
+    }
+    return reinterpret_cast<LRESULT>(previous);
+}
+
+}  // namespace lunvik::platform
+
+using namespace lunvik::platform;
+
+int GetSystemMetrics(int index) {
+    switch (index) {
+        case SM_CXICON:
+        case SM_CYICON:
+            return 32;
+        case SM_CXSMICON:
+        case SM_CYSMICON:
+            return 16;
+        default:
+            return 0;
+    }
+}
+
+HICON LoadImageW(HINSTANCE, int resourceId, UINT type, int cx, int cy, UINT flags) {
+    const SIconResource* icon = type == IMAGE_ICON ? FindIconResource(resourceId) : nullptr;
+    if (icon == nullptr || icon->images.empty()) {
+        return nullptr;
+    }
+    if (cx == 0 && (flags & LR_DEFAULTSIZE) != 0) {
+        cx = GetSystemMetrics(SM_CXICON);
+    }
+    const int wanted = std::max(cx, cy);
+    const SIconImage* best = &icon->images.front();
+    if (wanted > 0) {
+        for (const SIconImage& image : icon->images) {
+            if (std::abs(image.size - wanted) < std::abs(best->size - wanted)) {
+                best = &image;
+            }
+        }
+    }
+    return reinterpret_cast<HICON>(const_cast<SIconImage*>(best));
+}
+
+void SetWindowIcons(HWND hwnd, int iconId) {
+    const HICON big = LoadImageW(nullptr, iconId, IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                 GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR);
+    SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    const HICON small = LoadImageW(nullptr, iconId, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR);
+    SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+}

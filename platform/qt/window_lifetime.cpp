@@ -1,0 +1,119 @@
+// The end of windows: a window tree is destroyed parents first as far as
+// messages go (WM_DESTROY), children first as far as objects go (each becomes
+// windowless), and its widgets are deleted once control is back in the loop.
+#include <QEventLoop>
+#include <QPointer>
+#include <QTimer>
+
+#include "platform/qt/window_host.h"
+#include "platform/window.h"
+
+namespace lunvik::platform {
+namespace {
+
+// Pre-order: the root, then its descendants as they stand in the tree
+// (owned top-level windows are Qt children too, and go with their owner).
+QList<QPointer<QWidget>> WindowTree(QWidget* root) {
+    QList<QPointer<QWidget>> tree;
+    tree.append(root);
+    for (QWidget* child : root->findChildren<QWidget*>()) {
+        if (IsRegistered(child)) {
+            tree.append(child);
+        }
+    }
+    return tree;
+}
+
+// No more timers and no more modal run: nothing reaches a dying window.
+void StopWindow(CWindowHost* host) {
+    host->m_dying = true;
+    for (auto& [id, timer] : host->m_timers) {
+        timer->stop();
+    }
+    if (host->m_modal != nullptr) {
+        if (host->m_modal->loop != nullptr) {
+            host->m_modal->loop->exit(0);
+        }
+        host->m_modal = nullptr;
+    }
+}
+
+void DetachWindow(QWidget* widget) {
+    if (!IsRegistered(widget)) {
+        return;
+    }
+    CWindowHost* host = HostOf(widget);
+    UnregisterWindow(widget);
+    if (host != nullptr && host->m_object != nullptr) {
+        CWindowObject* object = host->m_object;
+        host->m_object = nullptr;
+        object->DetachWindow(HandleFromWidget(widget));
+    }
+}
+
+void DestroyTree(QWidget* root, bool rootIsBeingDeleted) {
+    if (!IsRegistered(root) || (HostOf(root) != nullptr && HostOf(root)->m_dying)) {
+        return;
+    }
+    const QList<QPointer<QWidget>> tree = WindowTree(root);
+    for (const QPointer<QWidget>& widget : tree) {
+        if (CWindowHost* host = HostOf(widget)) {
+            StopWindow(host);
+        }
+    }
+    for (const QPointer<QWidget>& widget : tree) {
+        if (CWindowHost* host = HostOf(widget)) {
+            host->Send(WM_DESTROY, 0, 0);
+        }
+    }
+    for (auto it = tree.rbegin(); it != tree.rend(); ++it) {
+        DetachWindow(it->data());
+    }
+    if (rootIsBeingDeleted) {
+        return;
+    }
+    if (!root->isHidden()) {
+        root->hide();
+    }
+    // Deleted later: the window may be going away from inside one of its own
+    // event handlers (a click, a key, a timer, a close).
+    root->deleteLater();
+}
+
+}  // namespace
+
+void DestroyWindowTree(QWidget* root) {
+    DestroyTree(root, false);
+}
+
+CWindowHost::~CWindowHost() {
+    // The widget is being deleted by Qt with a parent that did not go through
+    // DestroyWindow: the tree is taken down now, around the widget.
+    if (!m_dying) {
+        DestroyTree(m_widget, true);
+    }
+    UnregisterWindow(m_widget);
+}
+
+void ForgetObject(CWindowObject* object, HWND hwnd) {
+    CWindowHost* host = LiveHost(hwnd);
+    if (host == nullptr || host->m_object != object) {
+        return;
+    }
+    host->m_object = nullptr;
+    DestroyWindowTree(host->m_widget);
+}
+
+}  // namespace lunvik::platform
+
+using namespace lunvik::platform;
+
+BOOL DestroyWindow(HWND hwnd) {
+    QWidget* widget = LiveWidget(hwnd);
+    CWindowHost* host = LiveHost(hwnd);
+    if (widget == nullptr || (host != nullptr && host->m_dying)) {
+        return FALSE;
+    }
+    DestroyWindowTree(widget);
+    return TRUE;
+}

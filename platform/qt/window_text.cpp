@@ -1,0 +1,103 @@
+// Window and control texts: WM_SETTEXT / WM_GETTEXT on whatever widget shows
+// the text, and the calls that send them.
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <algorithm>
+#include <string>
+
+#include "platform/qt/window_host.h"
+#include "platform/window.h"
+
+namespace lunvik::platform {
+namespace {
+
+void SetWidgetText(QWidget* widget, CWindowHost* host, const QString& text) {
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        edit->setText(text);
+        // A new text shows from its start, as a Win32 edit shows it; Qt
+        // would scroll to the end and cut off the label of a status line.
+        edit->setCursorPosition(0);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        button->setText(text);
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(text);
+    } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+        group->setTitle(text);
+    } else if (widget->isWindow()) {
+        widget->setWindowTitle(text);
+    } else if (host != nullptr) {
+        host->m_text = text;
+    }
+}
+
+QString WidgetText(QWidget* widget, CWindowHost* host) {
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        return edit->text();
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        return button->text();
+    }
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        return label->text();
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+        return group->title();
+    }
+    if (widget->isWindow()) {
+        return widget->windowTitle();
+    }
+    return host != nullptr ? host->m_text : QString();
+}
+
+int CopyText(const QString& text, wchar_t* buffer, int size) {
+    if (buffer == nullptr || size <= 0) {
+        return 0;
+    }
+    const std::wstring w = text.toStdWString();
+    const int n = std::min(static_cast<int>(w.size()), size - 1);
+    std::copy_n(w.data(), n, buffer);
+    buffer[n] = L'\0';
+    return n;
+}
+
+}  // namespace
+
+LRESULT DefaultTextProcessing(QWidget* widget, CWindowHost* host, UINT msg, WPARAM wParam,
+                              LPARAM lParam) {
+    switch (msg) {
+        case WM_SETTEXT:
+            SetWidgetText(widget, host, ToQString(reinterpret_cast<const wchar_t*>(lParam)));
+            return TRUE;
+        case WM_GETTEXT:
+            return CopyText(WidgetText(widget, host), reinterpret_cast<wchar_t*>(lParam),
+                            static_cast<int>(wParam));
+        case WM_GETTEXTLENGTH:
+            return static_cast<LRESULT>(WidgetText(widget, host).toStdWString().size());
+        default:
+            return 0;
+    }
+}
+
+}  // namespace lunvik::platform
+
+using namespace lunvik::platform;
+
+BOOL SetWindowTextW(HWND hwnd, const wchar_t* text) {
+    if (LiveWidget(hwnd) == nullptr) {
+        return FALSE;
+    }
+    return SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) != 0;
+}
+
+int GetWindowTextW(HWND hwnd, wchar_t* buffer, int size) {
+    if (buffer != nullptr && size > 0) {
+        buffer[0] = L'\0';
+    }
+    if (LiveWidget(hwnd) == nullptr) {
+        return 0;
+    }
+    return static_cast<int>(SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(size),
+                                         reinterpret_cast<LPARAM>(buffer)));
+}
