@@ -116,8 +116,10 @@ void CModelBase::Rotate(double& ax, double& ay, double& az, double factor) {
         return;
     }
     // Once per vertex in use, by repeated multiplication rather than std::pow,
-    // so that the decay equals a per-vertex slowdown bit for bit.
-    for (std::int32_t i = 0; i < m_count; ++i) {
+    // so that the decay equals a per-vertex slowdown bit for bit. A count past
+    // the arrays' capacity turns no more vertices, and must not spin for
+    // billions of steps either.
+    for (std::int32_t i = 0; i < used; ++i) {
         if (turnX.m_active) {
             ax *= factor;
         }
