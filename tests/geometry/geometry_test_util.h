@@ -12,18 +12,10 @@ namespace lunvik::test {
 
 using V = CGridTmpl<double>;
 
-inline void ExpectVec(const V& v, double x, double y, double z, double tol = 1e-12) {
-    EXPECT_NEAR(v.x, x, tol);
-    EXPECT_NEAR(v.y, y, tol);
-    EXPECT_NEAR(v.z, z, tol);
-}
-
 inline void ExpectVec(const V& v, const V& want, double tol = 1e-12) {
-    ExpectVec(v, want.x, want.y, want.z, tol);
-}
-
-inline void Fill(CModelBase::CVertices& a, std::int32_t from, const V& v) {
-    std::fill(a.begin() + from, a.end(), v);
+    EXPECT_NEAR(v.x, want.x, tol);
+    EXPECT_NEAR(v.y, want.y, tol);
+    EXPECT_NEAR(v.z, want.z, tol);
 }
 
 // Entries from index `from` on that no longer hold v.
@@ -32,24 +24,16 @@ inline auto ChangedFrom(const CModelBase::CVertices& a, std::int32_t from, const
                          [&](const V& e) { return e.x != v.x || e.y != v.y || e.z != v.z; });
 }
 
-inline CModelParam CubeParam(double sx, double sy, double sz) {
+// sizeX, sizeY, sizeZ (element 0; a grid's spacings are x and z), radius,
+// depth and count, as the pages fill them.
+inline CModelParam Param(double sx, double sy, double sz, double radius = 0, double depth = 0,
+                         std::int32_t count = 0) {
     CModelParam p;
     p.sizeX[0] = sx;
     p.sizeY[0] = sy;
     p.sizeZ[0] = sz;
-    return p;
-}
-
-inline CModelParam StarParam(double radius, double depth) {
-    CModelParam p;
     p.radius = radius;
     p.depth = depth;
-    return p;
-}
-
-// Spacings a (x) and b (z) and the count the grid's size comes from.
-inline CModelParam LineParam(double a, double b, std::int32_t count) {
-    CModelParam p = CubeParam(a, 0, b);
     p.count = count;
     return p;
 }
