@@ -7,18 +7,23 @@
 
 #include <QAbstractButton>
 #include <QImage>
-#include <QRegularExpression>
 #include <QString>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "app/resources.h"
+#include "pages/resource_ids.h"
 #include "platform/qt/handle.h"
 #include "platform/window.h"
 #include "view/static_view.h"
 
 namespace lunvik::test {
+
+inline std::wstring WindowText(HWND hwnd) {
+    wchar_t buffer[256] = {};
+    ::GetWindowTextW(hwnd, buffer, 256);
+    return buffer;
+}
 
 // Pages are several megabytes: always on the heap in tests.
 template <class TPage>
@@ -29,56 +34,55 @@ std::unique_ptr<TPage> MakePage() {
     return page;
 }
 
-inline std::wstring WindowText(HWND hwnd) {
-    wchar_t buffer[256] = {};
-    ::GetWindowTextW(hwnd, buffer, 256);
-    return buffer;
-}
-
-// The numbers of a status line "... x = 1.00, y = 2.00, z = 3.00 ...", read with
-// "." as the decimal point whatever the locale.
-inline std::vector<double> ShownNumbers(const std::wstring& line) {
-    std::vector<double> numbers;
-    const QString text = QString::fromStdWString(line);
-    for (const QString& key :
-         {QStringLiteral("x = "), QStringLiteral("y = "), QStringLiteral("z = ")}) {
-        const int at = text.indexOf(key);
-        if (at < 0) {
-            continue;
-        }
-        QString number = text.mid(at + key.size());
-        number = number.left(number.indexOf(QRegularExpression("[^-0-9.]")));
-        numbers.push_back(number.toDouble());
-    }
-    return numbers;
-}
-
 inline void Tick(HWND page, WPARAM timerId = 0) {
     ::SendMessageW(page, WM_TIMER, timerId, 0);
 }
 
-// A command as a button click sends it, or with another notification code.
-inline void Command(HWND page, int id, WORD code = BN_CLICKED) {
-    ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), code), 0);
-}
+// A page with its control handles and views in reach.
+template <class TPage>
+class CExposed : public TPage {
+  public:
+    using TPage::m_hEdits;
+    using TPage::m_view;
+};
 
-// A real click on the page's push button.
-inline void Click(HWND page, int id) {
-    auto* button = qobject_cast<QAbstractButton*>(WidgetFromHandle(::GetDlgItem(page, id)));
-    ASSERT_NE(button, nullptr) << "no push button " << id;
-    button->click();
-}
-
-// A copy of the view's back buffer.
-inline QImage BufferImage(const CStaticView& view) {
-    const HBITMAP__* bitmap = view.m_hBitmap;
-    if (bitmap == nullptr) {
-        return {};
+template <class TPage>
+class PageTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_page = MakePage<CExposed<TPage>>();
+        ASSERT_NE(Page(), nullptr);
     }
-    return QImage(reinterpret_cast<const uchar*>(bitmap->m_bits), bitmap->m_width, bitmap->m_height,
-                  bitmap->m_width * 4, QImage::Format_RGB32)
-        .copy();
-}
+    HWND Page() const { return m_page->m_hWnd; }
+    std::wstring Line(int id) const { return WindowText(::GetDlgItem(Page(), id)); }
+    void Tick(WPARAM timerId = 0) { lunvik::test::Tick(Page(), timerId); }
+    // A command as a button click sends it, or with another notification code.
+    void Command(int id, WORD code = BN_CLICKED) {
+        ::SendMessageW(Page(), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), code), 0);
+    }
+    // A real click on the page's push button.
+    void Click(int id) {
+        auto* button = qobject_cast<QAbstractButton*>(WidgetFromHandle(::GetDlgItem(Page(), id)));
+        ASSERT_NE(button, nullptr) << "no push button " << id;
+        button->click();
+    }
+    // The status texts go to the toolkit, which may allocate; without edits,
+    // what is left of a tick is ours.
+    void DropStatusEdits() {
+        for (HWND& edit : m_page->m_hEdits) {
+            edit = nullptr;
+        }
+    }
+    // A copy of the view's back buffer.
+    QImage Buffer() const {
+        const HBITMAP__* b = m_page->m_view[0].m_hBitmap;
+        return QImage(reinterpret_cast<const uchar*>(b->m_bits), b->m_width, b->m_height,
+                      b->m_width * 4, QImage::Format_RGB32)
+            .copy();
+    }
+
+    std::unique_ptr<CExposed<TPage>> m_page;
+};
 
 inline int CountPixels(const QImage& image, QRgb colour) {
     int n = 0;
@@ -98,10 +102,8 @@ inline void ExpectGolden(const QImage& actual, const char* name) {
         ASSERT_TRUE(actual.save(path)) << path.toStdString();
         return;
     }
-    QImage expected(path);
-    ASSERT_FALSE(expected.isNull()) << "missing reference " << path.toStdString();
-    expected = expected.convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(expected.size(), actual.size());
+    const QImage expected = QImage(path).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(expected.size(), actual.size()) << "reference " << path.toStdString();
     int differing = 0;
     for (int y = 0; y < actual.height(); ++y) {
         for (int x = 0; x < actual.width(); ++x) {

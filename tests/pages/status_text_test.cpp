@@ -4,49 +4,51 @@
 
 #include <clocale>
 #include <cstdio>
+#include <cwchar>
 #include <string>
 
 #include "pages/status_text.h"
 
 namespace {
 
+std::wstring Printf(double v) {
+    char s[64];
+    std::snprintf(s, sizeof s, "%.2f", v);
+    return std::wstring(s, s + std::char_traits<char>::length(s));
+}
+
 TEST(StatusText, FormatsLikePrintfWithTwoDecimalsAndAPoint) {
     StatusText text;
     FormatStatusLine(text, L"視点座標 : ", 0.0, 0.1, -0.5, L"");
     EXPECT_EQ(std::wstring(text), L"視点座標 : x = 0.00, y = 0.10, z = -0.50");
-
     // Rounding of the exact binary value, as printf does it.
-    for (double v :
-         {0.005, 0.015, 0.125, 0.375, -0.004, -0.0, 2.675, 1e6, 40 * 0.017453292519943295}) {
-        char expected[64];
-        std::snprintf(expected, sizeof expected, "%.2f", v);
+    for (double v : {0.005, 0.015, 0.125, 0.375, -0.004, -0.0, 2.675, 1e6, 0.6981317007977318}) {
         FormatStatusNumber(text, v);
-        EXPECT_EQ(std::wstring(text),
-                  std::wstring(expected, expected + std::char_traits<char>::length(expected)))
-            << v;
+        EXPECT_EQ(std::wstring(text), Printf(v)) << v;
     }
 }
 
-TEST(StatusText, IgnoresTheProcessLocale) {
-    // Whatever locale the toolkit set from the environment, the point stays.
-    const char* set = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+TEST(StatusText, KeepsThePointInALocaleWithADecimalComma) {
+    // The toolkit sets the locale from the environment; a German user's has a comma.
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
+        GTEST_SKIP() << "locale de_DE.UTF-8 is not installed (scripts/install-deps makes it)";
+    }
+    const std::wstring comma = Printf(0.5);
     StatusText text;
     FormatStatusNumber(text, 0.5);
     std::setlocale(LC_NUMERIC, "C");
-    EXPECT_EQ(std::wstring(text), L"0.50") << (set ? set : "(locale not installed)");
+    EXPECT_EQ(comma, L"0,50") << "the locale does not have a decimal comma";
+    EXPECT_EQ(std::wstring(text), L"0.50");
 }
 
 TEST(StatusText, CutsAnOverlongLineToWhatFits) {
     StatusText text;
-    for (wchar_t& c : text) {
-        c = L'#';
-    }
+    std::wmemset(text, L'#', kStatusTextSize);
     FormatStatusLine(text, L"モデル回転率 : ", 1e30, -1e30, 1e300, L" [rad/s]");
     const std::wstring s(text);
     EXPECT_EQ(s.size(), kStatusTextSize - 1);
     EXPECT_EQ(s.rfind(L"モデル回転率 : x = 1000000", 0), 0u);
     EXPECT_EQ(s.find(L'#'), std::wstring::npos);
-
     FormatStatusNumber(text, 1e300);
     EXPECT_EQ(std::wstring(text).size(), kStatusTextSize - 1);
     EXPECT_EQ(std::wstring(text).substr(0, 3), L"100");
