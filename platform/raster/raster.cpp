@@ -1,7 +1,9 @@
 #include "platform/raster/raster.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <new>
 
 #include "platform/raster/clipped_line.h"
@@ -20,6 +22,22 @@ constinit HBRUSH__ g_whiteBrush{{EObj::Brush, true, 0}, PixelFromColor(RGB(255, 
 
 // A bitmap larger than this (1 GiB) is refused rather than attempted.
 constexpr std::int64_t kMaxBitmapPixels = std::int64_t{1} << 28;
+
+constinit DeviceScaleSource g_deviceScale = nullptr;
+
+// A logical coordinate in device pixels: the pixel it falls in (round down),
+// or with up = true the first pixel boundary at or after it (round up), held
+// to the 32-bit range.
+LONG ToDevice(const HDC__& dc, std::int64_t v, bool up = false) {
+    if (dc.m_scale == 1.0) {
+        return static_cast<LONG>(std::clamp<std::int64_t>(v, std::numeric_limits<LONG>::min(),
+                                                          std::numeric_limits<LONG>::max()));
+    }
+    const double scaled = up ? std::ceil(static_cast<double>(v) * dc.m_scale)
+                             : std::floor(static_cast<double>(v) * dc.m_scale);
+    return static_cast<LONG>(std::clamp<double>(scaled, std::numeric_limits<LONG>::min(),
+                                                std::numeric_limits<LONG>::max()));
+}
 
 void Hold(HGDIOBJ object) {
     if (!object->m_stock) {
@@ -96,8 +114,15 @@ bool ClipCopy(LONG srcWidth, LONG srcHeight, LONG dstWidth, LONG dstHeight, CCop
     return true;
 }
 
-HDC GetDC(HWND) {
+void SetDeviceScaleSource(DeviceScaleSource source) {
+    g_deviceScale = source;
+}
+
+HDC GetDC(HWND hwnd) {
+    // One screen context, which describes the device of the window asked for last.
     static HDC__ screen(HDC__::EType::Screen);
+    const double scale = g_deviceScale != nullptr && hwnd != nullptr ? g_deviceScale(hwnd) : 1.0;
+    screen.m_scale = std::isfinite(scale) && scale > 0.0 ? scale : 1.0;
     return &screen;
 }
 
@@ -109,7 +134,11 @@ HDC CreateCompatibleDC(HDC hdc) {
     if (hdc == nullptr) {
         return nullptr;
     }
-    return new (std::nothrow) HDC__(HDC__::EType::Memory);
+    auto* memory = new (std::nothrow) HDC__(HDC__::EType::Memory);
+    if (memory != nullptr) {
+        memory->m_scale = hdc->m_scale;
+    }
+    return memory;
 }
 
 BOOL DeleteDC(HDC hdc) {
@@ -120,9 +149,13 @@ BOOL DeleteDC(HDC hdc) {
     return TRUE;
 }
 
-HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height) {
-    if (hdc == nullptr || width <= 0 || height <= 0 ||
-        std::int64_t{width} * height > kMaxBitmapPixels) {
+HBITMAP CreateCompatibleBitmap(HDC hdc, int logicalWidth, int logicalHeight) {
+    if (hdc == nullptr || logicalWidth <= 0 || logicalHeight <= 0) {
+        return nullptr;
+    }
+    const LONG width = ToDevice(*hdc, logicalWidth, true);
+    const LONG height = ToDevice(*hdc, logicalHeight, true);
+    if (std::int64_t{width} * height > kMaxBitmapPixels) {
         return nullptr;
     }
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
@@ -209,10 +242,12 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
         return FALSE;
     }
     // A negative size extends the rectangle to the left or upwards.
-    std::int64_t left = width < 0 ? std::int64_t{x} + width : x;
-    std::int64_t top = height < 0 ? std::int64_t{y} + height : y;
-    std::int64_t right = left + (width < 0 ? -std::int64_t{width} : width);
-    std::int64_t bottom = top + (height < 0 ? -std::int64_t{height} : height);
+    const std::int64_t logicalLeft = width < 0 ? std::int64_t{x} + width : x;
+    const std::int64_t logicalTop = height < 0 ? std::int64_t{y} + height : y;
+    std::int64_t left = ToDevice(*hdc, logicalLeft);
+    std::int64_t top = ToDevice(*hdc, logicalTop);
+    std::int64_t right = ToDevice(*hdc, logicalLeft + std::abs(std::int64_t{width}), true);
+    std::int64_t bottom = ToDevice(*hdc, logicalTop + std::abs(std::int64_t{height}), true);
     const HBITMAP bitmap = hdc->m_bitmap;
     left = std::max<std::int64_t>(left, 0);
     top = std::max<std::int64_t>(top, 0);
@@ -245,7 +280,8 @@ BOOL LineTo(HDC hdc, int x, int y) {
         return FALSE;
     }
     const HBITMAP bitmap = hdc->m_bitmap;
-    const CClippedLine line(hdc->m_current.x, hdc->m_current.y, x, y, bitmap->m_width,
+    const CClippedLine line(ToDevice(*hdc, hdc->m_current.x), ToDevice(*hdc, hdc->m_current.y),
+                            ToDevice(*hdc, x), ToDevice(*hdc, y), bitmap->m_width,
                             bitmap->m_height);
     std::uint32_t* const bits = bitmap->m_bits;
     const std::int64_t stride = bitmap->m_width;
@@ -260,5 +296,11 @@ BOOL BitBlt(HDC destination, int x, int y, int width, int height, HDC source, in
     if (destination == nullptr || source == nullptr || rop != SRCCOPY) {
         return FALSE;
     }
-    return destination->BlitFrom(*source->m_bitmap, x, y, width, height, srcX, srcY);
+    // In device pixels: the source's extent, placed where each context maps its corner.
+    const LONG sx = ToDevice(*source, srcX);
+    const LONG sy = ToDevice(*source, srcY);
+    return destination->BlitFrom(*source->m_bitmap, ToDevice(*destination, x),
+                                 ToDevice(*destination, y),
+                                 ToDevice(*source, std::int64_t{srcX} + width, true) - sx,
+                                 ToDevice(*source, std::int64_t{srcY} + height, true) - sy, sx, sy);
 }

@@ -62,6 +62,11 @@ using HPEN = HPEN__*;
 using HBRUSH = HBRUSH__*;
 
 // A drawing context: a selected bitmap, pen and brush and a current point.
+// Coordinates are logical units; m_scale device pixels make one unit (as with
+// a mapping mode), so that on a scaled screen a context draws at the device's
+// resolution: a line stays one device pixel wide and the picture keeps its
+// proportions. Screen contexts take the scale of their window's device,
+// compatible contexts the scale of the context they are made from.
 // A memory context starts with an empty bitmap (nothing is drawn until a real
 // one is selected), the black pen and the white brush. The screen context of
 // GetDC only serves to make compatible contexts and bitmaps and takes no
@@ -82,6 +87,7 @@ struct HDC__ {
                           LONG srcX, LONG srcY);
 
     const EType m_type;
+    double m_scale = 1.0;
     HBITMAP m_bitmap;
     HPEN m_pen;
     HBRUSH m_brush;
@@ -105,11 +111,18 @@ struct CCopyRect {
 // left.
 bool ClipCopy(LONG srcWidth, LONG srcHeight, LONG dstWidth, LONG dstHeight, CCopyRect* copy);
 
+// Where GetDC learns a window's device scale (device pixels per logical
+// unit); the window layer sets it. Without it, or for a null window, 1.
+using DeviceScaleSource = double (*)(HWND hwnd);
+void SetDeviceScaleSource(DeviceScaleSource source);
+
 HDC GetDC(HWND hwnd);
 int ReleaseDC(HWND hwnd, HDC hdc);
 HDC CreateCompatibleDC(HDC hdc);
 BOOL DeleteDC(HDC hdc);
 
+// Width and height in the context's logical units; the bitmap has as many
+// device pixels as cover them.
 HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height);
 HPEN CreatePen(int style, int width, COLORREF color);
 HGDIOBJ GetStockObject(int index);

@@ -1,11 +1,13 @@
 // What a user sees, with the fonts the program ships: status lines and the
 // About notice fit their controls, and Japanese is drawn by a shipped font
-// that has every character. The suite runs this again with no Japanese font
-// installed (tests/app/CMakeLists.txt).
+// that has every character; the drawing area is sharp at the screen's scale.
+// The suite runs this again with no Japanese font installed and at scale
+// factors 1.5 and 2 (tests/app/CMakeLists.txt).
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRawFont>
+#include <cmath>
 
 #include "app/about_dlg.h"
 #include "pages/main_dlg.h"
@@ -74,6 +76,41 @@ TEST(Display, StatusLinesAndCaptionsFitAndAreDrawnByTheShippedFonts) {
     EXPECT_EQ(notice->heightForWidth(notice->width()), 4 * metrics.lineSpacing());
     EXPECT_LE(4 * metrics.lineSpacing(), notice->height());
     about.DestroyWindow();
+}
+
+// The back buffer has the device's resolution and is shown pixel for pixel:
+// only the four colours, lines one device pixel wide.
+using DisplayOfPageOne = PageTest<CMainDlg>;
+
+TEST_F(DisplayOfPageOne, DrawingAreaShowsItsBufferPixelForPixelAtTheScreensScale) {
+    Click(IDC_EYE_LEFT);  // lines at every slope
+    Click(IDC_RATE_Y_UP);
+    for (int i = 0; i < 3; ++i) {
+        Tick();
+    }
+    QWidget* view = WidgetFromHandle(m_page->m_view[0].m_hWnd);
+    const qreal scale = view->devicePixelRatioF();
+    const QImage shown = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage buffer = Buffer();
+    ASSERT_EQ(buffer.width(), static_cast<int>(std::ceil((view->width() + 1) * scale)));
+    ASSERT_EQ(shown.width(), static_cast<int>(std::ceil(view->width() * scale)));
+    EXPECT_TRUE(shown == buffer.copy(0, 0, shown.width(), shown.height()));
+    int coloured = 0;
+    int squares = 0;  // 2 x 2 of one colour: a line two pixels wide
+    for (int y = 0; y + 1 < shown.height(); ++y) {
+        for (int x = 0; x + 1 < shown.width(); ++x) {
+            const QRgb p = shown.pixel(x, y);
+            ASSERT_TRUE(p == qRgb(0, 0, 0) || p == qRgb(0, 255, 0) || p == qRgb(255, 0, 0) ||
+                        p == qRgb(0, 255, 255));
+            coloured += p != qRgb(0, 0, 0) ? 1 : 0;
+            squares += p != qRgb(0, 0, 0) && shown.pixel(x + 1, y) == p &&
+                       shown.pixel(x, y + 1) == p && shown.pixel(x + 1, y + 1) == p;
+        }
+    }
+    // Crossings and the stars' near faces make a few; a picture scaled up
+    // from a smaller buffer has them along every line (a third of it and more).
+    EXPECT_GT(coloured, 2000 * scale);
+    EXPECT_LT(squares * 10, coloured) << squares << " of " << coloured;
 }
 
 }  // namespace
