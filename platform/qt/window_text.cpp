@@ -32,6 +32,28 @@ void SetWidgetText(QWidget* widget, CWindowHost* host, const QString& text) {
     }
 }
 
+// Whether shown (UTF-16) already reads text (UTF-32), compared in place:
+// a tick sets its status texts again and again and must not allocate for it.
+bool SameText(const QString& shown, const wchar_t* text) {
+    qsizetype at = 0;
+    for (; text != nullptr && *text != L'\0'; ++text) {
+        const auto code = static_cast<char32_t>(*text);
+        if (QChar::requiresSurrogates(code)) {
+            if (at + 1 >= shown.size() || shown[at] != QChar(QChar::highSurrogate(code)) ||
+                shown[at + 1] != QChar(QChar::lowSurrogate(code))) {
+                return false;
+            }
+            at += 2;
+        } else {
+            if (at >= shown.size() || shown[at] != QChar(static_cast<char16_t>(code))) {
+                return false;
+            }
+            ++at;
+        }
+    }
+    return at == shown.size();
+}
+
 QString WidgetText(QWidget* widget, CWindowHost* host) {
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         return edit->text();
@@ -67,9 +89,14 @@ int CopyText(const QString& text, wchar_t* buffer, int size) {
 LRESULT DefaultTextProcessing(QWidget* widget, CWindowHost* host, UINT msg, WPARAM wParam,
                               LPARAM lParam) {
     switch (msg) {
-        case WM_SETTEXT:
-            SetWidgetText(widget, host, ToQString(reinterpret_cast<const wchar_t*>(lParam)));
+        case WM_SETTEXT: {
+            // The text it already holds changes nothing: no layout, no repaint.
+            const auto* text = reinterpret_cast<const wchar_t*>(lParam);
+            if (!SameText(WidgetText(widget, host), text)) {
+                SetWidgetText(widget, host, ToQString(text));
+            }
             return TRUE;
+        }
         case WM_GETTEXT:
             return CopyText(WidgetText(widget, host), reinterpret_cast<wchar_t*>(lParam),
                             static_cast<int>(wParam));

@@ -81,6 +81,17 @@ TEST_F(PlatformDialog, ControlsHaveTheirClassStyleAndText) {
     wchar_t text[5];
     EXPECT_EQ(GetWindowTextW(GetDlgItem(hwnd, 1004), text, 5), 4);
     EXPECT_EQ(std::wstring(text), L"視点座標");
+    // The text it holds again leaves the edit alone (the cursor stays); any
+    // other text replaces it, a prefix or one outside the 16-bit range too.
+    for (const wchar_t* next :
+         {L"視点座標 : x = 0.00", L"視点座標 : x = 0.0", L"視点座標 : x = 0.000", L"\U0001D465 = 1",
+          L"\U0001D465 = 1", L"\U0001D466 = 1", L""}) {
+        plain->setCursorPosition(2);
+        const bool same = plain->text() == QString::fromWCharArray(next);
+        EXPECT_TRUE(SetWindowTextW(GetDlgItem(hwnd, 1004), next));
+        EXPECT_EQ(plain->text(), QString::fromWCharArray(next));
+        EXPECT_EQ(plain->cursorPosition(), same ? 2 : 0);
+    }
 }
 
 TEST_F(PlatformDialog, InitDialogComesFirstAndAClickBecomesCommandWithIdAndHandle) {
