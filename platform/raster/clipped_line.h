@@ -67,6 +67,10 @@ class CClippedLine {
         }
     }
 
+    // Sets the visible pixels to pixel in rows of stride pixels starting at
+    // bits: the walk of ForEach, stepping a pointer.
+    void Fill(std::uint32_t* bits, std::int64_t stride, std::uint32_t pixel) const;
+
   private:
     std::int64_t m_count = 0;
     LONG m_x = 0;  // first visible pixel

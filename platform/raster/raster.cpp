@@ -283,10 +283,7 @@ BOOL LineTo(HDC hdc, int x, int y) {
     const CClippedLine line(ToDevice(*hdc, hdc->m_current.x), ToDevice(*hdc, hdc->m_current.y),
                             ToDevice(*hdc, x), ToDevice(*hdc, y), bitmap->m_width,
                             bitmap->m_height);
-    std::uint32_t* const bits = bitmap->m_bits;
-    const std::int64_t stride = bitmap->m_width;
-    const std::uint32_t pixel = hdc->m_pen->m_pixel;
-    line.ForEach([=](LONG px, LONG py) { bits[py * stride + px] = pixel; });
+    line.Fill(bitmap->m_bits, bitmap->m_width, hdc->m_pen->m_pixel);
     hdc->m_current = POINT{x, y};
     return TRUE;
 }

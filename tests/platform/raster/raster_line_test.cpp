@@ -188,7 +188,7 @@ TEST(RasterLine, ClippedLineHitsExactlyTheUnclippedPixelsInsideTheBuffer) {
                           << ") in " << s.width << " x " << s.height << ": " << got.size()
                           << " pixels, expected " << expected.size();
         }
-        if (n % 8 == 0) {
+        if (n % 2 == 0) {
             // The context's bitmap is 48 x 48, whatever size the segment was drawn for.
             const Pixels want = Reference({s.x0, s.y0, s.x1, s.y1, 48, 48}, walkable);
             canvas.Line(s.x0, s.y0, s.x1, s.y1);
