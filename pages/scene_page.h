@@ -155,7 +155,8 @@ class CScenePage : public CDialogImpl<T, CWindow> {
         ::SetWindowTextW(m_hEdits[8], m_statusText);
     }
 
-    void RequestRepaint() { ::InvalidateRect(m_view[0].m_hWnd, nullptr, TRUE); }
+    // Only the part of the drawing area that the frame changed.
+    void RequestRepaint() { m_view[0].InvalidateChanges(); }
 
     // Commands both pages answer alike. OK and Cancel are ignored: ending a
     // page would leave an empty tab with no way back.

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <new>
 
 #include "platform/paint.h"
 
@@ -29,6 +31,7 @@ LRESULT CStaticView::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     Release();  // a view made a second time starts afresh rather than leaking the first buffer
     const HDC screen = GetDC(m_hWnd);
     GetClientRect(&m_rcClient);
+    m_before = new (std::nothrow) unsigned char[sizeof(CModelBase::CVertices)];
     m_hMemDC = CreateCompatibleDC(screen);
     m_hBitmap = CreateCompatibleBitmap(screen, m_rcClient.right - m_rcClient.left + 1,
                                        m_rcClient.bottom - m_rcClient.top + 1);
@@ -56,28 +59,46 @@ LRESULT CStaticView::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
 
 void CStaticView::ClearBuffer(int stockObject) {
     SelectObject(m_hMemDC, GetStockObject(stockObject));
-    PatBlt(m_hMemDC, 0, 0, m_rcClient.right - m_rcClient.left + 1,
-           m_rcClient.bottom - m_rcClient.top + 1, PATCOPY);
+    const LONG width = m_rcClient.right - m_rcClient.left + 1;
+    const LONG height = m_rcClient.bottom - m_rcClient.top + 1;
+    PatBlt(m_hMemDC, 0, 0, width, height, PATCOPY);
+    AddChange(RECT{0, 0, width, height});
 }
 
-bool CStaticView::ToPixel(const CGridTmpl<double>& point, POINT* pixel) {
-    if (std::isnan(point.x) || std::isnan(point.y)) {
-        return false;
+void CStaticView::InvalidateChanges() {
+    const RECT changed = TakeChanges();
+    if (changed.left < changed.right) {
+        InvalidateRect(&changed, FALSE);
     }
-    // Comparisons first, so that no out-of-range value reaches the conversion.
-    auto convert = [](double v) {
-        constexpr double kTooHigh = 2147483648.0;  // 2^31
-        constexpr double kTooLow = -2147483649.0;  // -2^31 - 1
-        if (v >= kTooHigh) {
-            return std::numeric_limits<LONG>::max();
-        }
-        if (v <= kTooLow) {
-            return std::numeric_limits<LONG>::min();
-        }
-        return static_cast<LONG>(v);
-    };
-    *pixel = POINT{convert(point.x), convert(point.y)};
-    return true;
+}
+
+RECT CStaticView::TakeChanges() {
+    for (int i = 0; i < m_erasedCount; ++i) {
+        AddChange(m_erased[i].m_box);  // erased and not drawn again
+    }
+    m_erasedCount = 0;
+    RECT changed = m_changed;
+    m_changed = RECT{};
+    changed.right = std::min(changed.right, m_rcClient.right - m_rcClient.left);
+    changed.bottom = std::min(changed.bottom, m_rcClient.bottom - m_rcClient.top);
+    if (changed.left >= changed.right || changed.top >= changed.bottom) {
+        return RECT{};
+    }
+    return changed;
+}
+
+void CStaticView::AddChange(const RECT& box) {
+    if (box.left >= box.right || box.top >= box.bottom) {
+        return;
+    }
+    if (m_changed.left >= m_changed.right) {
+        m_changed = box;
+        return;
+    }
+    m_changed.left = std::min(m_changed.left, box.left);
+    m_changed.top = std::min(m_changed.top, box.top);
+    m_changed.right = std::max(m_changed.right, box.right);
+    m_changed.bottom = std::max(m_changed.bottom, box.bottom);
 }
 
 void CStaticView::SelectPen(int slot) {
@@ -94,6 +115,10 @@ void CStaticView::Segment(const CModelBase& model, int from, int to) {
     if (!ToPixel(model.m_screen[from], &a) || !ToPixel(model.m_screen[to], &b)) {
         return;
     }
+    m_minX = std::min({m_minX, a.x, b.x});
+    m_minY = std::min({m_minY, a.y, b.y});
+    m_maxX = std::max({m_maxX, a.x, b.x});
+    m_maxY = std::max({m_maxY, a.y, b.y});
     MoveToEx(m_hMemDC, a.x, a.y, nullptr);
     LineTo(m_hMemDC, b.x, b.y);
 }
@@ -130,36 +155,94 @@ void CStaticView::Star(const CModelBase& model) {
 }
 
 void CStaticView::EraseLines(CModelBase& model) {
-    SelectPen(kErasePen);
-    Lines(model);
+    Erase(model, &CStaticView::Lines);
 }
 
 void CStaticView::DrawLines(CModelBase& model) {
-    model.Refresh();
-    SelectPen(model.m_kind);
-    Lines(model);
+    Draw(model, &CStaticView::Lines);
 }
 
 void CStaticView::EraseCube(CModelBase& model) {
-    SelectPen(kErasePen);
-    Cube(model);
+    Erase(model, &CStaticView::Cube);
 }
 
 void CStaticView::DrawCube(CModelBase& model) {
-    model.Refresh();
-    SelectPen(model.m_kind);
-    Cube(model);
+    Draw(model, &CStaticView::Cube);
 }
 
 void CStaticView::EraseStar(CModelBase& model) {
-    SelectPen(kErasePen);
-    Star(model);
+    Erase(model, &CStaticView::Star);
 }
 
 void CStaticView::DrawStar(CModelBase& model) {
+    Draw(model, &CStaticView::Star);
+}
+
+void CStaticView::Erase(const CModelBase& model, void (CStaticView::*walk)(const CModelBase&)) {
+    SelectPen(kErasePen);
+    const RECT box = WalkBox(model, walk);
+    if (m_erasedCount < kErasedCapacity) {
+        m_erased[m_erasedCount++] = SErased{&model, box};
+    } else {
+        AddChange(box);
+    }
+}
+
+void CStaticView::Draw(CModelBase& model, void (CStaticView::*walk)(const CModelBase&)) {
+    // The box this model's erase covered, if it was erased since its last draw.
+    bool erased = false;
+    RECT erasedBox = {};
+    for (int i = m_erasedCount - 1; i >= 0; --i) {
+        if (m_erased[i].m_model == &model) {
+            erased = true;
+            erasedBox = m_erased[i].m_box;
+            m_erased[i] = m_erased[--m_erasedCount];
+            break;
+        }
+    }
+    const int used = walk == &CStaticView::Lines  ? VerticesUsed(model)
+                     : walk == &CStaticView::Cube ? 8
+                                                  : 10;
+    const std::size_t bytes = sizeof(CGridTmpl<double>) * static_cast<std::size_t>(used);
+    const bool compare = erased && m_before != nullptr;
+    if (compare) {
+        std::memcpy(m_before, model.m_screen.data(), bytes);
+    }
     model.Refresh();
     SelectPen(model.m_kind);
-    Star(model);
+    const RECT box = WalkBox(model, walk);
+    // The same points as erased: the same pixels again, nothing changed.
+    const bool same = compare && box.left == erasedBox.left && box.top == erasedBox.top &&
+                      box.right == erasedBox.right && box.bottom == erasedBox.bottom &&
+                      std::memcmp(m_before, model.m_screen.data(), bytes) == 0;
+    if (!same) {
+        AddChange(box);
+        if (erased) {
+            AddChange(erasedBox);
+        }
+    }
+}
+
+int CStaticView::VerticesUsed(const CModelBase& model) {
+    // Pairs: an odd count still reads the vertex after its last one.
+    const int count = std::clamp(model.m_count, 0, CModelBase::kMaxVertices);
+    return count + (count & 1);
+}
+
+RECT CStaticView::WalkBox(const CModelBase& model, void (CStaticView::*walk)(const CModelBase&)) {
+    m_minX = std::numeric_limits<LONG>::max();
+    m_minY = std::numeric_limits<LONG>::max();
+    m_maxX = std::numeric_limits<LONG>::min();
+    m_maxY = std::numeric_limits<LONG>::min();
+    (this->*walk)(model);
+    if (m_hBitmap == nullptr || m_minX > m_maxX) {
+        return RECT{};
+    }
+    // Pixels outside the buffer are never drawn.
+    const LONG right = m_hBitmap->m_width - 1;
+    const LONG bottom = m_hBitmap->m_height - 1;
+    return RECT{std::clamp(m_minX, 0, right), std::clamp(m_minY, 0, bottom),
+                std::clamp(m_maxX, 0, right) + 1, std::clamp(m_maxY, 0, bottom) + 1};
 }
 
 void CStaticView::Release() {
@@ -172,4 +255,8 @@ void CStaticView::Release() {
     }
     m_hMemDC = nullptr;
     m_hBitmap = nullptr;
+    delete[] m_before;
+    m_before = nullptr;
+    m_changed = RECT{};
+    m_erasedCount = 0;
 }

@@ -13,6 +13,7 @@
 // same pixels, whatever part of it is visible.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/win_types.h"
@@ -31,7 +32,32 @@ class CClippedLine {
     // The pixels of the line from (x0, y0) up to but not including (x1, y1)
     // that lie in [0, width) x [0, height). Any 32-bit end points are fine;
     // the cost does not depend on the line's length.
-    CClippedLine(LONG x0, LONG y0, LONG x1, LONG y1, LONG width, LONG height);
+    CClippedLine(LONG x0, LONG y0, LONG x1, LONG y1, LONG width, LONG height) {
+        const std::int64_t dx = std::int64_t{x1} - x0;
+        const std::int64_t dy = std::int64_t{y1} - y0;
+        m_stepX = dx < 0 ? -1 : 1;
+        m_stepY = dy < 0 ? -1 : 1;
+        const std::int64_t ax = dx < 0 ? -dx : dx;
+        const std::int64_t ay = dy < 0 ? -dy : dy;
+        m_xMajor = ax >= ay;
+        const std::int64_t a = m_xMajor ? ax : ay;  // steps of the walk
+        const std::int64_t b = m_xMajor ? ay : ax;
+        m_twoMajor = 2 * a;
+        m_twoMinor = 2 * b;
+        if (a == 0 || width <= 0 || height <= 0) {
+            return;  // nothing to walk, or nowhere to draw
+        }
+        if (x0 >= 0 && x0 < width && y0 >= 0 && y0 < height && x1 >= 0 && x1 < width && y1 >= 0 &&
+            y1 < height) {
+            // Every pixel lies in the box of the end points: nothing to clip.
+            m_x = x0;
+            m_y = y0;
+            m_rest = a;
+            m_count = a;
+            return;
+        }
+        Clip(x0, y0, width, height, a, b);
+    }
 
     // Number of visible pixels, which is also the number of walk steps.
     std::int64_t Count() const { return m_count; }
@@ -69,9 +95,52 @@ class CClippedLine {
 
     // Sets the visible pixels to pixel in rows of stride pixels starting at
     // bits: the walk of ForEach, stepping a pointer.
-    void Fill(std::uint32_t* bits, std::int64_t stride, std::uint32_t pixel) const;
+    void Fill(std::uint32_t* bits, std::int64_t stride, std::uint32_t pixel) const {
+        if (m_count <= 0) {
+            return;
+        }
+        std::uint32_t* const first = bits + m_y * stride + m_x;
+        const std::int64_t error = m_rest - m_twoMajor;
+        if (m_xMajor) {
+            Walk(first, m_count, error, m_twoMinor, m_twoMajor, m_stepX, m_stepY * stride, pixel);
+        } else {
+            Walk(first, m_count, error, m_twoMinor, m_twoMajor, m_stepY * stride, m_stepX, pixel);
+        }
+    }
 
   private:
+    // The first visible step and the number of them, for a line that may
+    // leave the buffer.
+    void Clip(LONG x0, LONG y0, LONG width, LONG height, std::int64_t a, std::int64_t b);
+
+    // n pixels from p on: a step of major each, and of minor too whenever
+    // the error term, kept below zero between steps, reaches zero. All in
+    // locals, so that the stores cannot make the compiler reload anything.
+    static void Walk(std::uint32_t* p, std::int64_t n, std::int64_t error, std::int64_t up,
+                     std::int64_t down, std::ptrdiff_t major, std::ptrdiff_t minor,
+                     std::uint32_t pixel) {
+        const auto step = [&] {
+            *p = pixel;
+            p += major;
+            error += up;
+            if (error >= 0) {
+                error -= down;
+                p += minor;
+            }
+        };
+        // Four pixels a round, counted down to zero: the loop's own cost is
+        // half an instruction per pixel.
+        for (std::int64_t rounds = n >> 2; rounds != 0; --rounds) {
+            step();
+            step();
+            step();
+            step();
+        }
+        for (std::int64_t rest = n & 3; rest != 0; --rest) {
+            step();
+        }
+    }
+
     std::int64_t m_count = 0;
     LONG m_x = 0;  // first visible pixel
     LONG m_y = 0;

@@ -147,6 +147,11 @@ TEST_F(StaticView, AfterManyFramesTheBufferHoldsOnlyTheLastFrame) {
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     const V lookAt(0.5, 0.5, 0.5);
     int nan = 0, hugeBelow = 0, hugeAbove = 0;
+    // The screen: the buffer as of the last repaint request, which must cover
+    // every pixel changed since.
+    const HBITMAP b = m_view.m_hBitmap;
+    std::vector<std::uint32_t> shown(Bits(m_view), Bits(m_view) + Size(m_view));
+    m_view.TakeChanges();
     const std::size_t allocations = lunvik::test::CountAllocations([&] {
         for (int frame = 0; frame < 150; ++frame) {
             for (std::size_t i = 1; i < scene.m_models.size(); ++i) {
@@ -171,6 +176,16 @@ TEST_F(StaticView, AfterManyFramesTheBufferHoldsOnlyTheLastFrame) {
             }
             scene.Look(eye, target);
             scene.Run(m_view, CScene::kDraw);
+            const RECT changed = m_view.TakeChanges();
+            for (LONG y = 0; y < kHeight; ++y) {
+                for (LONG x = 0; x < kWidth; ++x) {
+                    ASSERT_TRUE(b->m_bits[y * b->m_width + x] == shown[y * b->m_width + x] ||
+                                (x >= changed.left && x < changed.right && y >= changed.top &&
+                                 y < changed.bottom))
+                        << "frame " << frame << ": (" << x << ", " << y << ") changed unseen";
+                }
+            }
+            std::copy(Bits(m_view), Bits(m_view) + Size(m_view), shown.begin());
             for (const auto& m : scene.m_models) {
                 for (int i = 0; i < m->m_count; ++i) {
                     nan += std::isnan(m->m_screen[i].x) ? 1 : 0;
@@ -182,6 +197,20 @@ TEST_F(StaticView, AfterManyFramesTheBufferHoldsOnlyTheLastFrame) {
     });
     EXPECT_EQ(allocations, 0u);
     EXPECT_TRUE(nan > 0 && hugeBelow > 0 && hugeAbove > 0) << "the frames missed their cases";
+    // The same frame again changes nothing; one model moved changes its box only.
+    scene.Run(m_view, CScene::kErase);
+    scene.Run(m_view, CScene::kDraw);
+    EXPECT_EQ(m_view.TakeChanges().right, 0);
+    scene.Look(V(0.5, 0.5, -1.0), lookAt);
+    scene.Run(m_view, CScene::kErase);
+    scene.Run(m_view, CScene::kDraw);
+    m_view.TakeChanges();
+    scene.Run(m_view, CScene::kErase);
+    scene.m_models[1]->Move(0.01, 0, 0);
+    scene.Run(m_view, CScene::kDraw);
+    const RECT moved = m_view.TakeChanges();
+    EXPECT_GT(moved.right, moved.left);
+    EXPECT_LT((moved.right - moved.left) * (moved.bottom - moved.top), kWidth * kHeight / 4);
 
     // The same models and camera drawn into a fresh buffer give the same picture.
     CStaticView fresh;
