@@ -206,15 +206,17 @@ void CStaticView::Draw(CModelBase& model, void (CStaticView::*walk)(const CModel
     const std::size_t bytes = sizeof(CGridTmpl<double>) * static_cast<std::size_t>(used);
     const bool compare = erased && m_before != nullptr;
     if (compare) {
-        std::memcpy(m_before, model.m_screen.data(), bytes);
+        // Bytes only, the vertices' vtable pointers included: equal bytes are equal points.
+        std::memcpy(m_before, static_cast<const void*>(model.m_screen.data()), bytes);
     }
     model.Refresh();
     SelectPen(model.m_kind);
     const RECT box = WalkBox(model, walk);
     // The same points as erased: the same pixels again, nothing changed.
-    const bool same = compare && box.left == erasedBox.left && box.top == erasedBox.top &&
-                      box.right == erasedBox.right && box.bottom == erasedBox.bottom &&
-                      std::memcmp(m_before, model.m_screen.data(), bytes) == 0;
+    const bool same =
+        compare && box.left == erasedBox.left && box.top == erasedBox.top &&
+        box.right == erasedBox.right && box.bottom == erasedBox.bottom &&
+        std::memcmp(m_before, static_cast<const void*>(model.m_screen.data()), bytes) == 0;
     if (!same) {
         AddChange(box);
         if (erased) {

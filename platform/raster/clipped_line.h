@@ -120,6 +120,7 @@ class CClippedLine {
                      std::int64_t down, std::ptrdiff_t major, std::ptrdiff_t minor,
                      std::uint32_t pixel) {
         const auto step = [&] {
+            LUNVIK_RASTER_STEP();
             *p = pixel;
             p += major;
             error += up;
