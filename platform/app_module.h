@@ -1,28 +1,31 @@
-// The application module: the instance handle and the per-thread registry of
-// message loops (under a lock).
+// The application module: it holds the program's message loop, through which
+// a window reaches the loop it runs in (to add its filters and idle handlers).
+// All windows live on one thread, so there is one loop.
 #pragma once
-
-#include <map>
-#include <mutex>
-#include <thread>
 
 #include "platform/message_loop.h"
 #include "platform/win_types.h"
 
 class CAppModule {
   public:
-    HRESULT Init(void* objectMap, HINSTANCE instance);
-    void Term();
-    HINSTANCE GetModuleInstance() const { return m_instance; }
-    HINSTANCE GetResourceInstance() const { return m_instance; }
+    HRESULT Init(void*, HINSTANCE) { return S_OK; }
+    void Term() { m_loop = nullptr; }
 
-    // One loop per thread: FALSE when this thread has one already.
-    BOOL AddMessageLoop(CMessageLoop* loop);
-    BOOL RemoveMessageLoop();
-    CMessageLoop* GetMessageLoop() const;
+    // FALSE when a loop is held already.
+    BOOL AddMessageLoop(CMessageLoop* loop) {
+        if (loop == nullptr || m_loop != nullptr) {
+            return FALSE;
+        }
+        m_loop = loop;
+        return TRUE;
+    }
+    BOOL RemoveMessageLoop() {
+        const bool had = m_loop != nullptr;
+        m_loop = nullptr;
+        return had ? TRUE : FALSE;
+    }
+    CMessageLoop* GetMessageLoop() const { return m_loop; }
 
   private:
-    HINSTANCE m_instance = nullptr;
-    mutable std::mutex m_lock;
-    std::map<std::thread::id, CMessageLoop*> m_loops;
+    CMessageLoop* m_loop = nullptr;
 };
