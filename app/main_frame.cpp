@@ -50,9 +50,7 @@ BOOL CMainFrame::ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARA
 
 LRESULT CMainFrame::OnCreate() {
     ::SetWindowIcons(m_hWnd, IDR_MAINFRAME);  // the icon of the frame's window class
-    m_hWndClient =
-        m_view.Create(m_hWnd, RECT{}, nullptr,
-                      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CLIENTEDGE);
+    m_hWndClient = m_view.Create(m_hWnd, RECT{});
     if (m_loop != nullptr) {
         m_loop->AddMessageFilter(this);
         m_loop->AddIdleHandler(this);

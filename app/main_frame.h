@@ -8,7 +8,7 @@
 #include "platform/message_loop.h"
 #include "platform/tab_view.h"
 
-class CMainFrame : public CFrameWindowImpl<CMainFrame, CWindow, CWinTraits<0x06CF0000, 0x00040100>>,
+class CMainFrame : public CFrameWindowImpl<CMainFrame>,
                    public CUpdateUI<CMainFrame>,
                    public CMessageFilter,
                    public CIdleHandler {

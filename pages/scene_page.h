@@ -76,8 +76,7 @@ class CScenePage : public CDialogImpl<T, CWindow> {
         m_hFrame = this->GetDlgItem(IDC_VIEW_FRAME);
         RECT rc;
         ::GetClientRect(m_hFrame, &rc);
-        m_view[0].Create(m_hFrame, rc, nullptr,
-                         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, nullptr);
+        m_view[0].Create(m_hFrame, rc);
         this->SetTimer(0, kTickMilliseconds, nullptr);
     }
 

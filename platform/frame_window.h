@@ -18,19 +18,14 @@ class CFrameWindowImpl : public CWindowImplRoot<TBase> {
     // can be made (or WM_CREATE answered -1).
     HWND Create(HWND hWndParent, RECT rect, const wchar_t* title, DWORD style = 0,
                 DWORD exStyle = 0, HMENU menu = nullptr, void* param = nullptr) {
-        if (this->HasLiveWindow()) {
-            return nullptr;
-        }
-        lunvik::platform::SCreateParams p;
-        p.kind = lunvik::platform::EWindowKind::Frame;
-        p.parent = hWndParent;
-        p.rect = rect;
-        p.name = title;
-        p.style = TWinTraits::GetWndStyle(style);
-        p.exStyle = TWinTraits::GetWndExStyle(exStyle);
-        p.menu = menu;
-        p.param = param;
-        return lunvik::platform::CreateHostWindow(this, p);
+        return this->CreateHost({.kind = lunvik::platform::EWindowKind::Frame,
+                                 .parent = hWndParent,
+                                 .rect = rect,
+                                 .name = title,
+                                 .style = TWinTraits::GetWndStyle(style),
+                                 .exStyle = TWinTraits::GetWndExStyle(exStyle),
+                                 .menu = menu,
+                                 .param = param});
     }
 
     // For maps that chain here; everything is left to default processing.

@@ -14,25 +14,13 @@ HWND TabViewPage(HWND tabView, int index);
 BOOL TabViewPreTranslate(HWND tabView, MSG* msg);
 }  // namespace lunvik::platform
 
-class CTabView : public CWindowImpl<CTabView> {
+// A control with a sunken client edge.
+using CTabViewWinTraits = CWinTraits<CControlWinTraits::kStyle, WS_EX_CLIENTEDGE>;
+
+class CTabView : public CWindowImpl<CTabView, CWindow, CTabViewWinTraits> {
   public:
-    HWND Create(HWND hWndParent, RECT rect, const wchar_t* name = nullptr,
-                DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                DWORD exStyle = WS_EX_CLIENTEDGE, UINT id = 0, void* param = nullptr) {
-        if (HasLiveWindow()) {
-            return nullptr;
-        }
-        lunvik::platform::SCreateParams p;
-        p.kind = lunvik::platform::EWindowKind::TabView;
-        p.parent = hWndParent;
-        p.rect = rect;
-        p.name = name;
-        p.style = style;
-        p.exStyle = exStyle;
-        p.id = id;
-        p.param = param;
-        return lunvik::platform::CreateHostWindow(this, p);
-    }
+    static constexpr lunvik::platform::EWindowKind kWindowKind =
+        lunvik::platform::EWindowKind::TabView;
 
     // Moves page into the page area as the last tab; the first page added
     // becomes the active one.

@@ -8,12 +8,15 @@
 #include "platform/window.h"
 #include "platform/window_object.h"
 
+// The styles a window class gives its windows when Create is given 0.
 template <DWORD t_dwStyle = 0, DWORD t_dwExStyle = 0>
 struct CWinTraits {
+    static constexpr DWORD kStyle = t_dwStyle;
     static DWORD GetWndStyle(DWORD style) { return style == 0 ? t_dwStyle : style; }
     static DWORD GetWndExStyle(DWORD exStyle) { return exStyle == 0 ? t_dwExStyle : exStyle; }
 };
 
+// A visible child that neither draws over its siblings nor its children.
 using CControlWinTraits = CWinTraits<WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0>;
 using CFrameWinTraits = CWinTraits<WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                                    WS_EX_APPWINDOW | WS_EX_WINDOWEDGE>;
@@ -56,6 +59,9 @@ class CWindowImplRoot : public TBase,
     }
     // One window per object at a time.
     bool HasLiveWindow() const { return this->m_hWnd != nullptr && ::IsWindow(this->m_hWnd); }
+    HWND CreateHost(const lunvik::platform::SCreateParams& params) {
+        return HasLiveWindow() ? nullptr : lunvik::platform::CreateHostWindow(this, params);
+    }
 
   private:
     BOOL RouteMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
@@ -75,19 +81,18 @@ class CWindowImpl : public CWindowImplRoot<TBase> {
     // hWndParent at rect (in its client area) when the style has WS_CHILD.
     HWND Create(HWND hWndParent, RECT rect, const wchar_t* name = nullptr, DWORD style = 0,
                 DWORD exStyle = 0, UINT id = 0, void* param = nullptr) {
-        if (this->HasLiveWindow()) {
-            return nullptr;
-        }
-        lunvik::platform::SCreateParams p;
-        p.kind = lunvik::platform::EWindowKind::Window;
-        p.parent = hWndParent;
-        p.rect = rect;
-        p.name = name;
-        p.className = this->ClassNameOf();
-        p.style = TWinTraits::GetWndStyle(style);
-        p.exStyle = TWinTraits::GetWndExStyle(exStyle);
-        p.id = id;
-        p.param = param;
-        return lunvik::platform::CreateHostWindow(this, p);
+        return this->CreateHost({.kind = T::kWindowKind,
+                                 .parent = hWndParent,
+                                 .rect = rect,
+                                 .name = name,
+                                 .className = this->ClassNameOf(),
+                                 .style = TWinTraits::GetWndStyle(style),
+                                 .exStyle = TWinTraits::GetWndExStyle(exStyle),
+                                 .id = id,
+                                 .param = param});
     }
+
+    // What the window stands for; a class of another kind (the tab view) says so.
+    static constexpr lunvik::platform::EWindowKind kWindowKind =
+        lunvik::platform::EWindowKind::Window;
 };

@@ -13,7 +13,7 @@
 #include "platform/window.h"
 #include "platform/window_impl.h"
 
-class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>, CWinTraits<0x56000000, 0>> {
+class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
   public:
     // Pen slots: a model's kind code is its pen slot.
     static constexpr int kErasePen = 255;

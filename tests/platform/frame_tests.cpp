@@ -62,8 +62,7 @@ class CTestFrame : public CFrameWindowImpl<CTestFrame>, public CMessageFilter, p
 
   private:
     void OnCreate() {
-        m_hWndClient = m_view.Create(m_hWnd, RECT{CW_USEDEFAULT, CW_USEDEFAULT, 0, 0}, nullptr,
-                                     0x56000000, WS_EX_CLIENTEDGE);
+        m_hWndClient = m_view.Create(m_hWnd, RECT{CW_USEDEFAULT, CW_USEDEFAULT, 0, 0});
         m_module->GetMessageLoop()->AddMessageFilter(this);
         m_module->GetMessageLoop()->AddIdleHandler(this);
         static const wchar_t* const kTitles[] = {L"Page1", L"Page2", L"Page3"};

@@ -29,7 +29,7 @@ TEST_F(PlatformWindow, ChildWindowCoversItsPlaceholderAndGoesDownAfterItsParent)
         }
         return false;
     };
-    const HWND child = view.Create(placeholder, rc, nullptr, 0x56000000);
+    const HWND child = view.Create(placeholder, rc);
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(journal.m_entries.front().msg, WM_CREATE);
     EXPECT_EQ(clientAtCreate.right, rc.right);
