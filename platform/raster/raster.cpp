@@ -280,9 +280,13 @@ BOOL LineTo(HDC hdc, int x, int y) {
         return FALSE;
     }
     const HBITMAP bitmap = hdc->m_bitmap;
-    const CClippedLine line(ToDevice(*hdc, hdc->m_current.x), ToDevice(*hdc, hdc->m_current.y),
-                            ToDevice(*hdc, x), ToDevice(*hdc, y), bitmap->m_width,
-                            bitmap->m_height);
+    POINT from = hdc->m_current;
+    POINT to{x, y};
+    if (hdc->m_scale != 1.0) {  // unscaled, the common case, costs no mapping per line
+        from = POINT{ToDevice(*hdc, from.x), ToDevice(*hdc, from.y)};
+        to = POINT{ToDevice(*hdc, x), ToDevice(*hdc, y)};
+    }
+    const CClippedLine line(from.x, from.y, to.x, to.y, bitmap->m_width, bitmap->m_height);
     line.Fill(bitmap->m_bits, bitmap->m_width, hdc->m_pen->m_pixel);
     hdc->m_current = POINT{x, y};
     return TRUE;
