@@ -61,71 +61,75 @@ struct SBaseUnits {
 
 constexpr DWORD kStaticTypeMask = 0x1F;
 
-QWidget* MakeControl(CWindowHost& dialog, const SDialogControl& c, const SBaseUnits& units) {
-    QWidget* parent = dialog.m_widget;
-    const QString caption = ToQString(c.caption);
-    QWidget* widget = nullptr;
-    switch (c.cls) {
-        case EControlClass::PushButton: {
-            auto* button = new QPushButton(caption, parent);
-            if ((c.style & 0xF) == BS_DEFPUSHBUTTON) {
-                button->setDefault(true);
-                dialog.m_defaultCommand = c.id;
-            }
-            const HWND dialogHandle = dialog.Handle();
-            const HWND buttonHandle = HandleFromWidget(button);
-            const WORD id = static_cast<WORD>(c.id);
-            QObject::connect(button, &QPushButton::clicked, button, [=] {
-                SendMessageW(dialogHandle, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                             reinterpret_cast<LPARAM>(buttonHandle));
-            });
-            widget = button;
-            break;
-        }
-        case EControlClass::Edit: {
-            auto* edit = new QLineEdit(caption, parent);
-            edit->setReadOnly((c.style & ES_READONLY) != 0);
-            edit->setAlignment((c.style & ES_CENTER) != 0 ? Qt::AlignCenter
-                                                          : Qt::AlignLeft | Qt::AlignVCenter);
-            edit->setFrame((c.style & WS_BORDER) != 0 || (c.exStyle & WS_EX_CLIENTEDGE) != 0);
-            widget = edit;
-            break;
-        }
-        case EControlClass::GroupBox: {
-            auto* group = new QGroupBox(caption, parent);
-            // Only a frame: clicks reach the controls it frames, which stay its siblings.
-            group->setAttribute(Qt::WA_TransparentForMouseEvents);
-            widget = group;
-            break;
-        }
-        case EControlClass::Static: {
-            if ((c.style & kStaticTypeMask) == SS_BLACKFRAME) {
-                auto* frame = new QFrame(parent);
-                const int edge = ((c.style & WS_BORDER) != 0 ? 1 : 0) +
-                                 ((c.exStyle & WS_EX_CLIENTEDGE) != 0 ? 2 : 0);
-                if (edge > 0) {
-                    frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-                    frame->setLineWidth(edge);
-                } else {
-                    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
-                    frame->setLineWidth(1);
-                    QPalette palette = frame->palette();
-                    palette.setColor(QPalette::WindowText, Qt::black);
-                    frame->setPalette(palette);
-                }
-                widget = frame;
-            } else {
-                auto* label = new QLabel(caption, parent);
-                label->setWordWrap(true);
-                label->setAlignment((c.style & kStaticTypeMask) == SS_CENTER
-                                        ? Qt::AlignHCenter | Qt::AlignTop
-                                        : Qt::AlignLeft | Qt::AlignTop);
-                widget = label;
-            }
-            break;
-        }
+QWidget* MakePushButton(CWindowHost& dialog, const SDialogControl& c) {
+    auto* button = new QPushButton(ToQString(c.caption), dialog.m_widget);
+    if ((c.style & 0xF) == BS_DEFPUSHBUTTON) {
+        button->setDefault(true);
+        dialog.m_defaultCommand = c.id;
     }
-    const QPoint origin = ClientOrigin(parent);
+    const HWND dialogHandle = dialog.Handle();
+    const HWND buttonHandle = HandleFromWidget(button);
+    const WORD id = static_cast<WORD>(c.id);
+    QObject::connect(button, &QPushButton::clicked, button, [=] {
+        SendMessageW(dialogHandle, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(buttonHandle));
+    });
+    return button;
+}
+
+QWidget* MakeEdit(QWidget* parent, const SDialogControl& c) {
+    auto* edit = new QLineEdit(ToQString(c.caption), parent);
+    edit->setReadOnly((c.style & ES_READONLY) != 0);
+    edit->setAlignment((c.style & ES_CENTER) != 0 ? Qt::AlignCenter
+                                                  : Qt::AlignLeft | Qt::AlignVCenter);
+    edit->setFrame((c.style & WS_BORDER) != 0 || (c.exStyle & WS_EX_CLIENTEDGE) != 0);
+    return edit;
+}
+
+QWidget* MakeGroupBox(QWidget* parent, const SDialogControl& c) {
+    auto* group = new QGroupBox(ToQString(c.caption), parent);
+    // Only a frame: clicks reach the controls it frames, which stay its siblings.
+    group->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return group;
+}
+
+// A black frame (sunken when it has an edge) or a text.
+QWidget* MakeStatic(QWidget* parent, const SDialogControl& c) {
+    if ((c.style & kStaticTypeMask) == SS_BLACKFRAME) {
+        auto* frame = new QFrame(parent);
+        if (!SetSunkenEdge(frame, c.style, c.exStyle)) {
+            frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+            frame->setLineWidth(1);
+            QPalette palette = frame->palette();
+            palette.setColor(QPalette::WindowText, Qt::black);
+            frame->setPalette(palette);
+        }
+        return frame;
+    }
+    auto* label = new QLabel(ToQString(c.caption), parent);
+    label->setWordWrap(true);
+    label->setAlignment((c.style & kStaticTypeMask) == SS_CENTER ? Qt::AlignHCenter | Qt::AlignTop
+                                                                 : Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QWidget* MakeControlWidget(CWindowHost& dialog, const SDialogControl& c) {
+    switch (c.cls) {
+        case EControlClass::PushButton:
+            return MakePushButton(dialog, c);
+        case EControlClass::Edit:
+            return MakeEdit(dialog.m_widget, c);
+        case EControlClass::GroupBox:
+            return MakeGroupBox(dialog.m_widget, c);
+        case EControlClass::Static:
+            break;
+    }
+    return MakeStatic(dialog.m_widget, c);
+}
+
+QWidget* MakeControl(CWindowHost& dialog, const SDialogControl& c, const SBaseUnits& units) {
+    QWidget* widget = MakeControlWidget(dialog, c);
+    const QPoint origin = ClientOrigin(dialog.m_widget);
     widget->setGeometry(origin.x() + units.X(c.x), origin.y() + units.Y(c.y), units.X(c.cx),
                         units.Y(c.cy));
     RegisterWindow(widget, nullptr, c.id);

@@ -17,6 +17,20 @@ namespace {
 // Modifier state as of the last key message, for GetKeyState.
 Qt::KeyboardModifiers g_modifiers;
 
+// Qt keys whose virtual-key codes are not their own codes.
+constexpr struct {
+    int key;
+    WORD vk;
+} kVirtualKeys[] = {
+    {Qt::Key_Tab, VK_TAB},         {Qt::Key_Backtab, VK_TAB},  // Shift+Tab arrives as its own key
+    {Qt::Key_Return, VK_RETURN},   {Qt::Key_Enter, VK_RETURN},  {Qt::Key_Escape, VK_ESCAPE},
+    {Qt::Key_Backspace, VK_BACK},  {Qt::Key_Space, VK_SPACE},   {Qt::Key_Shift, VK_SHIFT},
+    {Qt::Key_Control, VK_CONTROL}, {Qt::Key_Alt, VK_MENU},      {Qt::Key_PageUp, VK_PRIOR},
+    {Qt::Key_PageDown, VK_NEXT},   {Qt::Key_End, VK_END},       {Qt::Key_Home, VK_HOME},
+    {Qt::Key_Left, VK_LEFT},       {Qt::Key_Up, VK_UP},         {Qt::Key_Right, VK_RIGHT},
+    {Qt::Key_Down, VK_DOWN},       {Qt::Key_Insert, VK_INSERT}, {Qt::Key_Delete, VK_DELETE},
+};
+
 WORD VirtualKey(int key) {
     if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) {
         return static_cast<WORD>(key);  // same codes as the virtual keys
@@ -24,48 +38,12 @@ WORD VirtualKey(int key) {
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24) {
         return static_cast<WORD>(VK_F1 + (key - Qt::Key_F1));
     }
-    switch (key) {
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:  // Shift+Tab arrives as its own key
-            return VK_TAB;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            return VK_RETURN;
-        case Qt::Key_Escape:
-            return VK_ESCAPE;
-        case Qt::Key_Backspace:
-            return VK_BACK;
-        case Qt::Key_Space:
-            return VK_SPACE;
-        case Qt::Key_Shift:
-            return VK_SHIFT;
-        case Qt::Key_Control:
-            return VK_CONTROL;
-        case Qt::Key_Alt:
-            return VK_MENU;
-        case Qt::Key_PageUp:
-            return VK_PRIOR;
-        case Qt::Key_PageDown:
-            return VK_NEXT;
-        case Qt::Key_End:
-            return VK_END;
-        case Qt::Key_Home:
-            return VK_HOME;
-        case Qt::Key_Left:
-            return VK_LEFT;
-        case Qt::Key_Up:
-            return VK_UP;
-        case Qt::Key_Right:
-            return VK_RIGHT;
-        case Qt::Key_Down:
-            return VK_DOWN;
-        case Qt::Key_Insert:
-            return VK_INSERT;
-        case Qt::Key_Delete:
-            return VK_DELETE;
-        default:
-            return 0;
+    for (const auto& entry : kVirtualKeys) {
+        if (entry.key == key) {
+            return entry.vk;
+        }
     }
+    return 0;
 }
 
 void RecordModifiers(const QKeyEvent* key) {
@@ -100,20 +78,31 @@ class CKeyFilter : public QObject {
             RecordModifiers(key);
             return false;
         }
-        // A key press that a widget ignores travels on to its parent: that is
-        // the same press, not a new one.
-        if (key == m_lastKey && !m_lastReceiver.isNull() &&
-            m_lastReceiver->parentWidget() == widget) {
-            m_lastReceiver = widget;
+        if (IsPressSeenBefore(key, widget)) {
             return false;
         }
-        m_lastKey = key;
-        m_lastReceiver = widget;
         RecordModifiers(key);
         const WORD vk = VirtualKey(key->key());
-        if (vk == 0 || InnermostMessageLoop() != m_loop) {
+        if (vk == 0 || InnermostMessageLoop() != m_loop || !Offer(key, widget, vk)) {
             return false;
         }
+        key->accept();
+        return true;
+    }
+
+  private:
+    // A key press that a widget ignores travels on to its parent: that is
+    // the same press, not a new one.
+    bool IsPressSeenBefore(const QKeyEvent* key, QWidget* widget) {
+        const bool seen = key == m_lastKey && !m_lastReceiver.isNull() &&
+                          m_lastReceiver->parentWidget() == widget;
+        m_lastKey = key;
+        m_lastReceiver = widget;
+        return seen;
+    }
+
+    // The press as a key message to the filters; true when it was consumed.
+    bool Offer(const QKeyEvent* key, QWidget* widget, WORD vk) {
         QWidget* window = NearestWindow(widget);
         MSG msg;
         msg.hwnd = window != nullptr ? HandleFromWidget(window) : nullptr;
@@ -121,21 +110,18 @@ class CKeyFilter : public QObject {
         msg.wParam = vk;
         msg.lParam = 1 | (key->isAutoRepeat() ? (LPARAM{1} << 30) : 0);
         if (m_loop->PreTranslateMessage(&msg)) {
-            key->accept();
             return true;
         }
         // Alt+F4 closes the top-level window, as the system's default handling
         // does; a window manager, where there is one, takes the key first.
-        if (msg.message == WM_SYSKEYDOWN && vk == VK_F4 &&
-            IsWindow(HandleFromWidget(widget->window()))) {
-            SendMessageW(HandleFromWidget(widget->window()), WM_CLOSE, 0, 0);
-            key->accept();
+        const HWND top = HandleFromWidget(widget->window());
+        if (msg.message == WM_SYSKEYDOWN && vk == VK_F4 && IsWindow(top)) {
+            SendMessageW(top, WM_CLOSE, 0, 0);
             return true;
         }
         return false;
     }
 
-  private:
     CMessageLoop* m_loop;
     const QKeyEvent* m_lastKey = nullptr;
     QPointer<QWidget> m_lastReceiver;

@@ -22,11 +22,8 @@ CWindowHost* MakeHost(const SCreateParams& p, QWidget* qtParent, bool child) {
 // outside its client area.
 void SetUpChild(CWindowHost* host, const SCreateParams& p) {
     host->m_text = ToQString(p.name);
-    const int edge =
-        ((p.style & WS_BORDER) != 0 ? 1 : 0) + ((p.exStyle & WS_EX_CLIENTEDGE) != 0 ? 2 : 0);
-    if (auto* frame = qobject_cast<QFrame*>(host->m_widget); frame != nullptr && edge > 0) {
-        frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        frame->setLineWidth(edge);
+    if (auto* frame = qobject_cast<QFrame*>(host->m_widget)) {
+        SetSunkenEdge(frame, p.style, p.exStyle);
     }
 }
 

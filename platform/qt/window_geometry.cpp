@@ -44,6 +44,17 @@ void SetOuterGeometry(QWidget* widget, const RECT& rect) {
                         std::max(height, 0));
 }
 
+bool SetSunkenEdge(QFrame* frame, DWORD style, DWORD exStyle) {
+    const int edge =
+        ((style & WS_BORDER) != 0 ? 1 : 0) + ((exStyle & WS_EX_CLIENTEDGE) != 0 ? 2 : 0);
+    if (edge == 0) {
+        return false;
+    }
+    frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    frame->setLineWidth(edge);
+    return true;
+}
+
 BOOL CenterWindow(HWND hwnd, HWND hwndCenter) {
     QWidget* widget = LiveWidget(hwnd);
     if (widget == nullptr) {

@@ -129,6 +129,9 @@ int Saturate(long long value);
 int Extent(LONG from, LONG to);
 // Places a top-level window so that its outer rectangle is rect.
 void SetOuterGeometry(QWidget* widget, const RECT& rect);
+// A border (1 pixel) and a client edge (2) make a sunken frame outside the
+// client area; false when the styles have neither.
+bool SetSunkenEdge(QFrame* frame, DWORD style, DWORD exStyle);
 
 // frame_host.cpp: menu bar from a menu resource, client layout.
 void AttachMenu(CFrameHost* frame, HMENU menu);
