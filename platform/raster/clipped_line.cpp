@@ -25,6 +25,27 @@ void AxisRange(std::int64_t start, std::int64_t step, std::int64_t limit, std::i
     }
 }
 
+// Narrows the steps [first, last] to those whose minor offset
+// m(i) = round(i * b / a) lies in [kLo, kHi]; m(i) never decreases and stays
+// in [0, b], so these too form one run. False when none is left.
+bool NarrowToMinor(std::int64_t kLo, std::int64_t kHi, std::int64_t a, std::int64_t b,
+                   std::int64_t* first, std::int64_t* last) {
+    if (kHi < 0 || kLo > b) {
+        return false;
+    }
+    if (b > 0) {
+        // m(i) >= k  <=>  2*i*b >= a*(2k - 1)
+        if (kLo > 0) {
+            *first = std::max(*first, CeilDiv(Int128{a} * (2 * kLo - 1), 2 * b));
+        }
+        // m(i) <= k  <=>  not m(i) >= k + 1
+        if (kHi < b) {
+            *last = std::min(*last, CeilDiv(Int128{a} * (2 * kHi + 1), 2 * b) - 1);
+        }
+    }
+    return *first <= *last;
+}
+
 }  // namespace
 
 void CClippedLine::Clip(LONG x0, LONG y0, LONG width, LONG height, std::int64_t a, std::int64_t b) {
@@ -42,25 +63,11 @@ void CClippedLine::Clip(LONG x0, LONG y0, LONG width, LONG height, std::int64_t 
     first = std::max<std::int64_t>(first, 0);
     last = std::min(last, a - 1);
 
-    // Minor offsets m that are inside; m(i) never decreases and stays in [0, b],
-    // so these too form one run of steps.
+    // And whose minor offset is inside.
     std::int64_t kLo = 0;
     std::int64_t kHi = 0;
     AxisRange(v0, sv, vLimit, &kLo, &kHi);
-    if (kHi < 0 || kLo > b) {
-        return;
-    }
-    if (b > 0) {
-        // m(i) >= k  <=>  2*i*b >= a*(2k - 1)
-        if (kLo > 0) {
-            first = std::max(first, CeilDiv(Int128{a} * (2 * kLo - 1), 2 * b));
-        }
-        // m(i) <= k  <=>  not m(i) >= k + 1
-        if (kHi < b) {
-            last = std::min(last, CeilDiv(Int128{a} * (2 * kHi + 1), 2 * b) - 1);
-        }
-    }
-    if (first > last) {
+    if (!NarrowToMinor(kLo, kHi, a, b, &first, &last)) {
         return;
     }
 
