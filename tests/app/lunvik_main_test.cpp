@@ -1,20 +1,21 @@
 // The real entry function, run in-process on the offscreen platform: the
-// window it opens, page switching, the consumed keys, the About box over
-// running pages, and a clean end with exit code 1.
+// window it opens, page switching, tab dragging, the consumed keys, the About
+// box over running pages, and a clean end with exit code 1.
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QCoreApplication>
-#include <QLabel>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 #include <functional>
 
 #include "app/lunvik_main.h"
 #include "app/main_frame.h"
+#include "pages/resource_ids.h"
 #include "platform/qt/handle.h"
 
 namespace {
@@ -22,18 +23,10 @@ namespace {
 // What a test does once the program's loop runs; it runs on the loop's thread.
 std::function<void()> g_script;
 
-void StartScript() {
-    QTimer::singleShot(0, [] {
-        if (g_script) {
-            g_script();
-        }
-    });
-}
-
 // The entry function makes its own QApplication; the script is started from it.
 int RunProgram(std::function<void()> script) {
     static const bool hooked = [] {
-        qAddPreRoutine(StartScript);
+        qAddPreRoutine([] { QTimer::singleShot(0, [] { g_script ? g_script() : void(); }); });
         return true;
     }();
     (void)hooked;
@@ -48,7 +41,11 @@ QWidget* Frame() {
 }
 
 QTabBar* Tabs() {
-    return Frame() ? Frame()->findChild<QTabBar*>() : nullptr;
+    return Frame()->findChild<QTabBar*>();
+}
+
+int ActivePage() {
+    return MainFrame().m_view.GetActivePage();
 }
 
 // Keys go to whatever has the focus in the frame, as a user's would.
@@ -57,51 +54,48 @@ void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(target, key, modifiers);
 }
 
-void CloseFrame() {
-    Frame()->close();
+// The menu bar's menus and the items of each, as "&Help/&About us...".
+QStringList MenuItems() {
+    QStringList items;
+    for (QAction* menu : Frame()->findChild<QMenuBar*>()->actions()) {
+        for (QAction* item : menu->menu()->actions()) {
+            items << menu->text() + "/" + item->text();
+        }
+    }
+    return items;
 }
 
 QAction* AboutAction() {
-    auto* bar = Frame()->findChild<QMenuBar*>();
-    for (QAction* menu : bar ? bar->actions() : QList<QAction*>()) {
-        for (QAction* item : menu->menu() ? menu->menu()->actions() : QList<QAction*>()) {
-            if (item->text() == "&About us...") {
-                return item;
-            }
-        }
-    }
-    return nullptr;
-}
-
-// The About box, once open: the application's modal window.
-QWidget* AboutBox() {
-    return QApplication::activeModalWidget();
+    return Frame()->findChild<QMenuBar*>()->actions().value(0)->menu()->actions().value(0);
 }
 
 TEST(Program, OpensTheMainWindowWithTwoTabsAndEndsWithOneOnClose) {
     QString title;
-    QStringList tabs;
+    QStringList tabs, menu;
     int active = -1;
-    QRect geometry;
+    QRect geometry, page, view;
     QList<QSize> iconSizes;
     const int code = RunProgram([&] {
         title = Frame()->windowTitle();
         iconSizes = Frame()->windowIcon().availableSizes();
-        for (int i = 0; Tabs() && i < Tabs()->count(); ++i) {
-            tabs << Tabs()->tabText(i);
-        }
-        active = MainFrame().m_view.GetActivePage();
+        tabs << Tabs()->tabText(0) << Tabs()->tabText(1);
+        menu = MenuItems();
+        active = ActivePage();
         geometry = Frame()->frameGeometry();
-        CloseFrame();
+        view = WidgetFromHandle(MainFrame().m_view)->contentsRect();
+        page = WidgetFromHandle(MainFrame().m_page1)->geometry();
+        Frame()->close();
     });
     EXPECT_EQ(code, 1);
     EXPECT_EQ(title, "3D demo Lunvik");
     EXPECT_EQ(tabs, QStringList({"Page1", "Page2"}));
+    EXPECT_EQ(menu, QStringList({"&Help/&About us..."}));
     EXPECT_EQ(active, 0);
-    EXPECT_EQ(geometry.topLeft(), QPoint(0, 0));
-    EXPECT_EQ(geometry.size(), QSize(750, 700));
-    EXPECT_TRUE(iconSizes.contains(QSize(16, 16)));
-    EXPECT_TRUE(iconSizes.contains(QSize(32, 32)));
+    EXPECT_EQ(geometry, QRect(0, 0, 750, 700));
+    EXPECT_TRUE(iconSizes.contains(QSize(16, 16)) && iconSizes.contains(QSize(32, 32)));
+    // The page lies below the tab strip, inside the tab view's client edge.
+    EXPECT_GT(page.top(), view.top());
+    EXPECT_EQ(page.bottom(), view.bottom());
 
     // After the loop every object is windowless again.
     EXPECT_EQ(MainFrame().m_hWnd, nullptr);
@@ -111,95 +105,95 @@ TEST(Program, OpensTheMainWindowWithTwoTabsAndEndsWithOneOnClose) {
     EXPECT_EQ(QCoreApplication::instance(), nullptr);
 }
 
-TEST(Program, CtrlTabSwitchesPagesBothWaysAndTheAcceleratorsDoNothing) {
+TEST(Program, CtrlTabSwitchesPagesBothWaysTabsDragAndTheAcceleratorsDoNothing) {
     std::vector<int> pages;
     double orbit1 = -1, eyeX2 = -1;
+    QStringList tabsDuringDrag, tabsAfterEscape;
     const int code = RunProgram([&] {
-        QTest::qWait(50);
         Frame()->activateWindow();
-        pages.push_back(MainFrame().m_view.GetActivePage());
-        Key(Qt::Key_Tab, Qt::ControlModifier);
-        pages.push_back(MainFrame().m_view.GetActivePage());
-        Key(Qt::Key_Tab, Qt::ControlModifier);
-        pages.push_back(MainFrame().m_view.GetActivePage());
-        Key(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-        pages.push_back(MainFrame().m_view.GetActivePage());
-        Key(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-        pages.push_back(MainFrame().m_view.GetActivePage());
-
+        EXPECT_TRUE(QTest::qWaitForWindowActive(Frame()));
+        for (int i = 0; i < 4; ++i) {
+            Key(i < 2 ? Qt::Key_Tab : Qt::Key_Backtab,
+                i < 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+            pages.push_back(ActivePage());
+        }
         const double eye2 = MainFrame().m_page2.m_eye.x;
-        Key(Qt::Key_N, Qt::ControlModifier);
-        Key(Qt::Key_O, Qt::ControlModifier);
-        Key(Qt::Key_S, Qt::ControlModifier);
-        Key(Qt::Key_P, Qt::ControlModifier);
+        for (Qt::Key key : {Qt::Key_N, Qt::Key_O, Qt::Key_S, Qt::Key_P}) {
+            Key(key, Qt::ControlModifier);
+        }
         Key(Qt::Key_F6);
         Key(Qt::Key_F6, Qt::ShiftModifier);
-        pages.push_back(MainFrame().m_view.GetActivePage());
+        pages.push_back(ActivePage());
         orbit1 = MainFrame().m_page1.m_orbitRate;
         eyeX2 = MainFrame().m_page2.m_eye.x - eye2;
-        EXPECT_TRUE(Frame()->isVisible());
 
-        // Commands from another program: the tab commands and the exit command.
-        ::SendMessageW(MainFrame().m_hWnd, WM_COMMAND, 0xFF01, 0);
-        pages.push_back(MainFrame().m_view.GetActivePage());
-        ::SendMessageW(MainFrame().m_hWnd, WM_COMMAND, MAKEWPARAM(57665, 0), 0);
+        // A tab dragged past its neighbour goes back when Escape cancels the drag.
+        const QPoint start = Tabs()->tabRect(0).center();
+        QTest::mousePress(Tabs(), Qt::LeftButton, {}, start);
+        for (int x = start.x(); x <= Tabs()->tabRect(1).right(); x += 5) {
+            QTest::mouseMove(Tabs(), QPoint(x, start.y()));
+        }
+        tabsDuringDrag << Tabs()->tabText(0) << Tabs()->tabText(1);
+        Key(Qt::Key_Escape);
+        tabsAfterEscape << Tabs()->tabText(0) << Tabs()->tabText(1);
+
+        // Commands from another program: a tab command, then the exit command.
+        ::SendMessageW(MainFrame().m_hWnd, WM_COMMAND, ID_WINDOW_TABFIRST + 1, 0);
+        pages.push_back(ActivePage());
+        ::SendMessageW(MainFrame().m_hWnd, WM_COMMAND, MAKEWPARAM(ID_APP_EXIT, 0), 0);
     });
     EXPECT_EQ(code, 1);
-    EXPECT_EQ(pages, (std::vector<int>{0, 1, 0, 1, 0, 0, 1}));
+    EXPECT_EQ(pages, (std::vector<int>{1, 0, 1, 0, 0, 1}));
     EXPECT_EQ(orbit1, 0.0);
     EXPECT_EQ(eyeX2, 0.0);
+    EXPECT_EQ(tabsDuringDrag, QStringList({"Page2", "Page1"}));
+    EXPECT_EQ(tabsAfterEscape, QStringList({"Page1", "Page2"}));
+}
+
+// Opens the About box from the window's own menu and, once both pages have
+// ticked behind it (or after five seconds), runs close on it inside its loop.
+// True when the box opened, the pages ticked and the box went away again.
+bool AboutWhileTicking(const std::function<void(QWidget*)>& close) {
+    CMainFrame& frame = MainFrame();
+    const double angle = frame.m_page1.m_orbitAngle;
+    const double x = frame.m_page2.m_cube[0].m_position.x;
+    bool ticked = false;
+    QElapsedTimer clock;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* about = QApplication::activeModalWidget();
+        ticked = std::abs(frame.m_page1.m_orbitAngle - angle) > 0.05 &&
+                 frame.m_page2.m_cube[0].m_position.x != x;
+        if (about && (ticked || clock.elapsed() > 5000)) {
+            poll.stop();
+            close(about);
+        }
+    });
+    clock.start();
+    poll.start(5);
+    AboutAction()->trigger();  // queued: the box runs its own loop once it arrives
+    return QTest::qWaitFor([&] { return !poll.isActive() && !QApplication::activeModalWidget(); },
+                           10000) &&
+           ticked;
 }
 
 TEST(Program, AboutBoxIsModalWhileBothPagesKeepTicking) {
-    int opened = 0;
-    int closedBy[3] = {0, 0, 0};
-    double orbitDuringAbout = 0;
-    double eyeMoveDuringAbout = 0;
     const int code = RunProgram([&] {
-        CMainFrame& frame = MainFrame();
-        frame.m_page1.m_orbitRate = 0.01;  // page one's orbit counts its ticks
-        ::SendMessageW(frame.m_page2.m_hWnd, WM_COMMAND, 1036, 0);
-
-        // Each way of closing: the OK button, Enter, Escape.
-        for (int way = 0; way < 3; ++way) {
-            const double angle = frame.m_page1.m_orbitAngle;
-            const double position = frame.m_page2.m_cube[0].m_position.x +
-                                    frame.m_page2.m_cube[0].m_position.y +
-                                    frame.m_page2.m_cube[0].m_position.z;
-            QTimer::singleShot(300, [&, way, angle, position] {
-                QWidget* about = AboutBox();
-                if (about == nullptr) {
-                    return;
-                }
-                ++opened;
-                orbitDuringAbout = angle - frame.m_page1.m_orbitAngle;
-                eyeMoveDuringAbout = position - (frame.m_page2.m_cube[0].m_position.x +
-                                                 frame.m_page2.m_cube[0].m_position.y +
-                                                 frame.m_page2.m_cube[0].m_position.z);
-                closedBy[way] = 1;
-                if (way == 0) {
-                    QTest::mouseClick(WidgetFromHandle(::GetDlgItem(HandleFromWidget(about), 1)),
-                                      Qt::LeftButton);
-                } else {
-                    QTest::keyClick(about, way == 1 ? Qt::Key_Return : Qt::Key_Escape);
-                }
-            });
-            // Help > "&About us...", on the window's own menu.
-            QAction* about = AboutAction();
-            ASSERT_NE(about, nullptr);
-            about->trigger();
-            // The menu's command is queued; the box runs its own loop once it arrives.
-            EXPECT_TRUE(QTest::qWaitFor([&] { return closedBy[way] == 1; }, 5000)) << way;
-            QTest::qWait(20);
-            EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "way " << way;
-            EXPECT_GT(orbitDuringAbout, 0.05) << "page one stopped ticking behind the box";
-            EXPECT_NE(eyeMoveDuringAbout, 0.0) << "page two stopped ticking behind the box";
+        MainFrame().m_page1.m_orbitRate = 0.01;  // page one's orbit counts its ticks
+        ::SendMessageW(MainFrame().m_page2.m_hWnd, WM_COMMAND, IDC_START, 0);
+        EXPECT_TRUE(AboutWhileTicking([](QWidget* about) {
+            QTest::mouseClick(WidgetFromHandle(::GetDlgItem(HandleFromWidget(about), IDOK)),
+                              Qt::LeftButton);
+        })) << "OK";
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+            EXPECT_TRUE(AboutWhileTicking([key](QWidget* about) { QTest::keyClick(about, key); }))
+                << key;
         }
-        CloseFrame();
+        EXPECT_TRUE(AboutWhileTicking([](QWidget* about) { about->close(); })) << "close box";
+        // Closing the main window while the box is open ends the program too.
+        AboutWhileTicking([](QWidget*) { Frame()->close(); });
     });
     EXPECT_EQ(code, 1);
-    EXPECT_EQ(opened, 3);
-    EXPECT_EQ(closedBy[0] + closedBy[1] + closedBy[2], 3);
 }
 
 TEST(Program, AltF4ClosesTheWindowAndEndsWithOne) {
@@ -210,26 +204,6 @@ TEST(Program, AltF4ClosesTheWindowAndEndsWithOne) {
     });
     EXPECT_EQ(code, 1);
     EXPECT_TRUE(closed);
-}
-
-TEST(Program, MenuHoldsTheAboutCommand) {
-    QStringList menus;
-    QStringList items;
-    RunProgram([&] {
-        if (auto* bar = Frame()->findChild<QMenuBar*>()) {
-            for (QAction* menu : bar->actions()) {
-                menus << menu->text();
-                if (menu->menu()) {
-                    for (QAction* item : menu->menu()->actions()) {
-                        items << item->text();
-                    }
-                }
-            }
-        }
-        CloseFrame();
-    });
-    EXPECT_EQ(menus, QStringList({"&Help"}));
-    EXPECT_EQ(items, QStringList({"&About us..."}));
 }
 
 }  // namespace

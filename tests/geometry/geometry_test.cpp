@@ -27,10 +27,6 @@ std::unique_ptr<CCube> MakeCube() {
     return cube;
 }
 
-double Distance(const V& a, const V& b) {
-    return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);
-}
-
 TEST(GeometryShapes, VerticesInTheOrderTheDrawingRoutinesJoinThem) {
     auto line = std::make_unique<CLine>();
     std::fill(line->m_model.begin(), line->m_model.end(), kMark);
@@ -130,26 +126,6 @@ TEST(GeometryRotate, RightHandedXThenYThenZAndAnglesDecayOncePerVertex) {
     EXPECT_DOUBLE_EQ(ax, 0.1);
     for (int i = 0; i < 3; ++i) {
         ExpectVec(m->m_model[i], V(0, std::cos(0.8), std::sin(0.8)));
-    }
-}
-
-TEST(GeometryRotate, ShapesStayRigidOverThousandsOfTurns) {
-    auto cube = MakeCube();
-    auto star = std::make_unique<CStar>();
-    star->Build(Param(0, 0, 0, 0.05, 0.025));
-    for (CModelBase* m : std::array<CModelBase*, 2>{cube.get(), star.get()}) {
-        const CModelBase::CVertices built = m->m_model;
-        for (int call = 0; call < 6000; ++call) {
-            double ax = 0.031, ay = -0.017, az = 0.023;
-            m->Rotate(ax, ay, az, call % 2 ? 1.0 : 0.999);
-        }
-        // Every distance between two vertices, edges included, is kept.
-        for (int i = 0; i < m->m_count; ++i) {
-            for (int j = i + 1; j < m->m_count; ++j) {
-                const double d0 = Distance(built[i], built[j]);
-                EXPECT_NEAR(Distance(m->m_model[i], m->m_model[j]), d0, 1e-9 * d0);
-            }
-        }
     }
 }
 

@@ -2,6 +2,7 @@
 // abort when there is no display, and nothing of Qt left after the stop.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QPointer>
@@ -33,11 +34,23 @@ class CScopedEnv {
     std::optional<std::string> m_old;
 };
 
+// A display number no X server holds: neither its socket nor its lock file exists.
+std::string FreeDisplay() {
+    for (int n = 99;; ++n) {
+        const std::string number = std::to_string(n);
+        if (access(("/tmp/.X11-unix/X" + number).c_str(), F_OK) != 0 &&
+            access(("/tmp/.X" + number + "-lock").c_str(), F_OK) != 0) {
+            return ":" + number;
+        }
+    }
+}
+
 TEST(PlatformStart, WithoutADisplayStartFailsWithAReason) {
     CScopedEnv platform("QT_QPA_PLATFORM", "xcb");
     CScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
     // No display named, or one with no server there: the reason names it.
-    for (const char* display : {static_cast<const char*>(nullptr), ":93"}) {
+    const std::string unserved = FreeDisplay();
+    for (const char* display : {static_cast<const char*>(nullptr), unserved.c_str()}) {
         CScopedEnv env("DISPLAY", display);
         std::string why;
         EXPECT_FALSE(StartPlatform("lunvik", &why));

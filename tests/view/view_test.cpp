@@ -2,8 +2,7 @@
 // picture current without ever clearing it.
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QWidget>
+#include <QRect>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -15,7 +14,6 @@
 #include "geometry/cube.h"
 #include "geometry/line.h"
 #include "geometry/star.h"
-#include "platform/qt/handle.h"
 #include "tests/geometry/geometry_test_util.h"
 #include "tests/support/alloc_counter.h"
 #include "view/static_view.h"
@@ -101,7 +99,7 @@ class StaticView : public ::testing::Test {
     CStaticView m_view;
 };
 
-TEST_F(StaticView, ABlackBufferOnePixelLargerAndAPaintThatShowsIt) {
+TEST_F(StaticView, ABlackBufferOnePixelLargerThatDrawingFillsExactly) {
     CStaticView unused;  // like the four views of a page that are never created
     EXPECT_EQ(unused.m_hBitmap, nullptr);
     ASSERT_NE(m_view.m_hBitmap, nullptr);
@@ -126,15 +124,6 @@ TEST_F(StaticView, ABlackBufferOnePixelLargerAndAPaintThatShowsIt) {
     EXPECT_EQ(lit, QRect(QPoint(128, 85), QPoint(171, 114)));
     EXPECT_EQ(Bits(m_view)[88 * stride + 133], kRed);  // far face corner
     EXPECT_EQ(Bits(m_view)[100 * stride + 150], kBlack);
-
-    const QImage shot =
-        WidgetFromHandle(m_view)->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(shot.size(), QSize(kWidth, kHeight));
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            ASSERT_EQ(shot.pixel(x, y), Bits(m_view)[y * stride + x]) << x << ", " << y;
-        }
-    }
 }
 
 // Frames as a page runs them: move and turn, erase the last frame, look, draw.
