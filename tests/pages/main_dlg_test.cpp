@@ -17,7 +17,9 @@ constexpr double kDegree = std::numbers::pi / 180;
 using PageOne = PageTest<CMainDlg>;
 
 TEST_F(PageOne, StartsBlackWithEmptyStatusAndDrawsTheSceneOnTheFirstTick) {
-    EXPECT_EQ(CountPixels(Buffer(), qRgb(0, 0, 0)), Buffer().width() * Buffer().height());
+    QImage black(Buffer().size(), QImage::Format_RGB32);
+    black.fill(Qt::black);
+    EXPECT_EQ(Buffer(), black);
     for (int id = IDC_EDIT_EYE_X; id <= IDC_EDIT_RATE_LINE; ++id) {
         EXPECT_EQ(Line(id), L"") << id;
     }

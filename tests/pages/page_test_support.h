@@ -84,16 +84,6 @@ class PageTest : public ::testing::Test {
     std::unique_ptr<CExposed<TPage>> m_page;
 };
 
-inline int CountPixels(const QImage& image, QRgb colour) {
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            n += (image.pixel(x, y) == colour) ? 1 : 0;
-        }
-    }
-    return n;
-}
-
 // Compares with a reference image checked into tests/pages/golden. With
 // LUNVIK_UPDATE_GOLDEN=1 in the environment it writes the reference instead.
 inline void ExpectGolden(const QImage& actual, const char* name) {

@@ -18,35 +18,25 @@
 
 namespace lunvik::test {
 
-inline constexpr int kPageDialog = 200;   // child dialog with every control class
-inline constexpr int kModalDialog = 201;  // top-level box: OK, and Yes as its default button
-inline constexpr int kFrame = 1000, kGo = 1001, kHidden = 1002, kCentred = 1003, kPlain = 1004,
-                     kGroup = 1005, kLabel = 1006;
+inline constexpr int kPageDialog = 200;  // child dialog with every control class
+inline constexpr int kFrame = 1000, kGo = 1001, kHidden = 1002, kPlain = 1004, kGroup = 1005;
 
 inline const SDialogControl kPageControls[] = {
     {kFrame, EControlClass::Static, nullptr, 7, 36, 101, 55, SS_BLACKFRAME | WS_BORDER | WS_VISIBLE,
      WS_EX_CLIENTEDGE},
     {kGo, EControlClass::PushButton, L"Go", 121, 40, 50, 14, WS_VISIBLE | WS_TABSTOP, 0},
     {kHidden, EControlClass::PushButton, L"=>", 121, 60, 28, 14, WS_TABSTOP, 0},
-    {kCentred, EControlClass::Edit, nullptr, 7, 7, 40, 14,
+    {1003, EControlClass::Edit, nullptr, 7, 7, 40, 14,
      ES_READONLY | ES_CENTER | WS_BORDER | WS_VISIBLE, 0},
     {kPlain, EControlClass::Edit, nullptr, 7, 20, 130, 14, ES_READONLY | WS_VISIBLE, 0},
     // Drawn after the button it frames: it must not take the button's clicks.
     {kGroup, EControlClass::GroupBox, L"視点", 115, 30, 70, 50, WS_VISIBLE, 0},
-    {kLabel, EControlClass::Static, L"notice", 120, 85, 60, 10, SS_CENTER | WS_VISIBLE, 0},
-};
-
-inline const SDialogControl kModalControls[] = {
-    {IDOK, EControlClass::PushButton, L"OK", 130, 81, 50, 14, WS_VISIBLE | WS_TABSTOP, 0},
-    {IDYES, EControlClass::PushButton, L"Yes", 70, 81, 50, 14,
-     BS_DEFPUSHBUTTON | WS_VISIBLE | WS_TABSTOP, 0},
+    {1006, EControlClass::Static, L"notice", 120, 85, 60, 10, SS_CENTER | WS_VISIBLE, 0},
 };
 
 inline const SDialogTemplate kDialogs[] = {
     {kPageDialog, WS_CHILD | WS_BORDER | DS_SETFONT, nullptr, 201, 101, L"MS Sans Serif", 8,
      kPageControls},
-    {kModalDialog, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, L"Box", 187,
-     102, L"MS Sans Serif", 8, kModalControls},
 };
 
 inline const SResourceTable kResources = {kDialogs, {}, {}, {}, {}};
