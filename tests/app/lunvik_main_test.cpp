@@ -59,7 +59,7 @@ QAction* AboutAction() {
     return Frame()->findChild<QMenuBar*>()->actions().value(0)->menu()->actions().value(0);
 }
 
-TEST(Program, OpensTheMainWindowWithTwoTabsAndEndsWithOneOnClose) {
+TEST(Program, OpensTheMainWindowWithTwoTabsAndEndsWithOneOnAltF4) {
     QString title;
     QStringList tabs;
     int active = -1;
@@ -74,7 +74,7 @@ TEST(Program, OpensTheMainWindowWithTwoTabsAndEndsWithOneOnClose) {
         geometry = Frame()->frameGeometry();
         view = WidgetFromHandle(MainFrame().m_view)->contentsRect();
         page = WidgetFromHandle(MainFrame().m_page1)->geometry();
-        Frame()->close();
+        Key(Qt::Key_F4, Qt::AltModifier);  // closes it when no window manager takes the key
     });
     EXPECT_EQ(code, 1);
     EXPECT_EQ(title, "3D demo Lunvik");
@@ -175,16 +175,6 @@ TEST(Program, AboutBoxIsModalWhileBothPagesKeepTicking) {
         AboutWhileTicking([](QWidget*) { Frame()->close(); });
     });
     EXPECT_EQ(code, 1);
-}
-
-TEST(Program, AltF4ClosesTheWindowAndEndsWithOne) {
-    bool closed = false;
-    const int code = RunProgram([&] {
-        Key(Qt::Key_F4, Qt::AltModifier);
-        closed = MainFrame().m_hWnd == nullptr;
-    });
-    EXPECT_EQ(code, 1);
-    EXPECT_TRUE(closed);
 }
 
 }  // namespace
