@@ -1,6 +1,8 @@
 #include "app/lunvik_main.h"
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "app/main_frame.h"
@@ -32,7 +34,19 @@ int Run() {
     }
     g_mainFrame.m_hAccel = ::LoadAcceleratorsW(nullptr, IDR_MAINFRAME);
     g_mainFrame.ShowWindow(SW_SHOWNORMAL);
+    // LUNVIK_REPORT=1 (read once, for scripts/measure) prints the ticks each
+    // page ran, the loop's run time and when the first frame was painted.
+    const bool report = std::getenv("LUNVIK_REPORT") != nullptr;
+    const auto start = std::chrono::steady_clock::now();
     const int exitCode = loop.Run();
+    if (report) {
+        const std::chrono::duration<double> ran = std::chrono::steady_clock::now() - start;
+        std::fprintf(stderr, "lunvik: ticks %llu %llu seconds %.3f first-paint %lld.%09lld\n",
+                     static_cast<unsigned long long>(g_mainFrame.m_page1.m_ticks),
+                     static_cast<unsigned long long>(g_mainFrame.m_page2.m_ticks), ran.count(),
+                     static_cast<long long>(CStaticView::s_firstPaint / 1000000000),
+                     static_cast<long long>(CStaticView::s_firstPaint % 1000000000));
+    }
     g_appModule.RemoveMessageLoop();
     return exitCode;
 }

@@ -4,6 +4,8 @@
 // its own scene, lists and buttons.
 #pragma once
 
+#include <cstdint>
+
 #include "geometry/grid_tmpl.h"
 #include "geometry/model_base.h"
 #include "pages/resource_ids.h"
@@ -33,6 +35,7 @@ class CScenePage : public CDialogImpl<T, CWindow> {
                 lResult = OnInitDialog();
                 return TRUE;
             case WM_TIMER:
+                ++m_ticks;
                 lResult = static_cast<T*>(this)->OnTimer();
                 return TRUE;
             case WM_COMMAND:
@@ -46,6 +49,8 @@ class CScenePage : public CDialogImpl<T, CWindow> {
                 return FALSE;
         }
     }
+
+    std::uint64_t m_ticks = 0;  // timer ticks handled, for measurements
 
   protected:
     // WM_INITDIALOG: centre, icons, then the page's own controls and scene.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <ctime>
 #include <limits>
 #include <new>
 
@@ -48,6 +49,11 @@ LRESULT CStaticView::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CStaticView::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
+    if (s_firstPaint == 0) {
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        s_firstPaint = std::int64_t{now.tv_sec} * 1000000000 + now.tv_nsec;
+    }
     // Always the whole buffer: the toolkit clips it to what needs repainting.
     PAINTSTRUCT ps;
     BeginPaint(m_hWnd, &ps);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "geometry/model_base.h"
@@ -71,6 +72,10 @@ class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
         *pixel = POINT{convert(point.x), convert(point.y)};
         return true;
     }
+
+    // When the first paint of any view happened (CLOCK_REALTIME, nanoseconds),
+    // 0 before; for measurements of the start-up time.
+    static inline std::int64_t s_firstPaint = 0;
 
     HDC m_hMemDC = nullptr;
     RECT m_rcClient;
