@@ -57,6 +57,7 @@ CMainFrame& MainFrame() {
 }
 
 int LunvikMain(const char* argv0) {
+    SetProgramIdentity(LUNVIK_DESKTOP_ID, LUNVIK_VERSION);
     std::string why;
     if (!StartPlatform(argv0, &why)) {
         std::fprintf(stderr, "lunvik: %s\n", why.c_str());

@@ -10,3 +10,6 @@ bool StartPlatform(const char* argv0, std::string* why);
 // Destroys every window that is left and closes the window system, so that no
 // toolkit object outlives it.
 void StopPlatform();
+// Tells the desktop who the program is: the name of its desktop entry (without
+// ".desktop"), so that its windows group under that entry, and its version.
+void SetProgramIdentity(const char* desktopFileName, const char* version);

@@ -159,3 +159,8 @@ void StopPlatform() {
     delete g_app;
     g_app = nullptr;
 }
+
+void SetProgramIdentity(const char* desktopFileName, const char* version) {
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(desktopFileName));
+    QCoreApplication::setApplicationVersion(QString::fromUtf8(version));
+}

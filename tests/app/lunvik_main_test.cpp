@@ -65,7 +65,9 @@ TEST(Program, OpensTheMainWindowWithTwoTabsAndEndsWithOneOnAltF4) {
     int active = -1;
     QRect geometry, page, view;
     QList<QSize> iconSizes;
+    QStringList identity;
     const int code = RunProgram([&] {
+        identity << QGuiApplication::desktopFileName() << QCoreApplication::applicationVersion();
         title = Frame()->windowTitle();
         EXPECT_EQ(QCoreApplication::arguments(), QStringList{"lunvik"}) << "Qt gets the name only";
         EXPECT_EQ(AboutAction()->text(), "&About us...");
@@ -86,6 +88,8 @@ TEST(Program, OpensTheMainWindowWithTwoTabsAndEndsWithOneOnAltF4) {
     // The page lies below the tab strip, inside the tab view's client edge.
     EXPECT_GT(page.top(), view.top());
     EXPECT_EQ(page.bottom(), view.bottom());
+    // A desktop groups the window under the entry the package installs.
+    EXPECT_EQ(identity, QStringList({LUNVIK_APP_ID, "1.0.0.1"}));
 
     // After the loop every object is windowless again.
     const CMainFrame& f = MainFrame();
