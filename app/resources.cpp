@@ -154,41 +154,11 @@ const SAccelResource kAccelerators[] = {
     {IDR_MAINFRAME, kMainAccel},
 };
 
-// The program icon: a red wire-frame cube and a cyan star on black.
-const SIconColor kIconPalette[] = {
-    {'.', 0xFF000000u},
-    {'r', 0xFFFF0000u},
-    {'c', 0xFF00FFFFu},
-};
-
-const char* const kIcon32[] = {
-    "................................", "..........................c.....",
-    "..........................c.....", ".........................c.c....",
-    ".........................c.c....", "....................cccccccccccc",
-    ".....................cc.c..c.cc.", ".......................cc...c...",
-    ".......................cccccc...", ".......................c.cc.c...",
-    "......................ccc..ccc..", "........rrrrrrrrrrrrrrc......c..",
-    ".......rr...........rr..........", "......r.r..........r.r..........",
-    ".....r..r.........r..r..........", "....r...r........r...r..........",
-    "...r....r.......r....r..........", "..rrrrrrrrrrrrrr.....r..........",
-    "..r.....r......r.....r..........", "..r.....r......r.....r..........",
-    "..r.....r......r.....r..........", "..r.....r......r.....r..........",
-    "..r.....r......r.....r..........", "..r.....r......r.....r..........",
-    "..r.....rrrrrrrrrrrrrr..........", "..r....r.......r....r...........",
-    "..r...r........r...r............", "..r..r.........r..r.............",
-    "..r.r..........r.r..............", "..rr...........rr...............",
-    "..rrrrrrrrrrrrrr................", "................................",
-};
-const char* const kIcon16[] = {
-    "............c...", "............c...", "..........cccccc", "...........c.cc.",
-    "...........cccc.", "....rrrrrrrc..c.", "...rr....rr.....", "..r.r...r.r.....",
-    ".rrrrrrr..r.....", ".r..r..r..r.....", ".r..r..r..r.....", ".r..r..r..r.....",
-    ".r..rrrrrrr.....", ".r.r...r.r......", ".rr....rr.......", ".rrrrrrr........",
-};
-
+// The program icon, rendered from app/lunvik.svg at build time, as on the
+// desktop.
 const SIconImage kIconImages[] = {
-    {16, kIcon16, kIconPalette},
-    {32, kIcon32, kIconPalette},
+    {16, ":/lunvik/icon-16.png"},
+    {32, ":/lunvik/icon-32.png"},
 };
 
 const SIconResource kIcons[] = {

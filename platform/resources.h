@@ -3,7 +3,6 @@
 // tables and hands them to the platform once at start-up with SetResources.
 #pragma once
 
-#include <cstdint>
 #include <span>
 
 #include "platform/win_types.h"
@@ -69,19 +68,11 @@ struct SAccelResource {
     std::span<const SAccelEntry> entries;
 };
 
-// One colour of an icon's palette: the character that stands for it in the
-// picture, and its value 0xAARRGGBB (alpha 0 for transparent).
-struct SIconColor {
-    char key;
-    std::uint32_t argb;
-};
-
-// One image of an icon group: size rows of size characters, top row first,
-// each character a key of the palette.
+// One image of an icon group: its size in pixels (square) and the picture
+// file, a path or a name among the program's built-in files (":/...").
 struct SIconImage {
     int size;
-    const char* const* rows;
-    std::span<const SIconColor> palette;
+    const char* file;
 };
 
 struct SIconResource {

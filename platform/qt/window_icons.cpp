@@ -1,4 +1,4 @@
-// Icons: icon images from the resources (drawn in characters), WM_SETICON and
+// Icons: icon images from the resources (picture files), WM_SETICON and
 // the window icon Qt shows, and the icon sizes of the system.
 #include <QIcon>
 #include <QImage>
@@ -29,24 +29,10 @@ const SIconImage* KnownIcon(HICON icon) {
     return nullptr;
 }
 
-// The picture of an icon image: each character a palette key; a short row
-// or an unknown key is transparent.
+// The picture of an icon image; a file that is missing or unreadable gives a
+// null image, which leaves the window without that icon.
 QImage IconPicture(const SIconImage& image) {
-    const int size = std::max(image.size, 0);
-    QImage picture(size, size, QImage::Format_ARGB32);
-    picture.fill(Qt::transparent);
-    for (int y = 0; y < size && image.rows != nullptr; ++y) {
-        const char* row = image.rows[y];
-        for (int x = 0; row != nullptr && x < size && row[x] != '\0'; ++x) {
-            for (const SIconColor& color : image.palette) {
-                if (color.key == row[x]) {
-                    picture.setPixel(x, y, color.argb);
-                    break;
-                }
-            }
-        }
-    }
-    return picture;
+    return image.file != nullptr ? QImage(QString::fromUtf8(image.file)) : QImage();
 }
 
 }  // namespace

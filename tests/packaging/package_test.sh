@@ -75,6 +75,10 @@ window=$(timeout 30 xdotool search --sync --name '^3D demo Lunvik$' | head -n 1)
 # On X11 a desktop finds the window's menu entry by its class.
 class=$(xprop -id "$window" WM_CLASS | sed 's/.*, "\(.*\)"$/\1/')
 [ "$class" = "$(key StartupWMClass)" ] || fail "window class $class, entry's StartupWMClass $(key StartupWMClass)"
+# The window's own icon is the desktop's picture at 16 and 32 px.
+icons=$(xprop -id "$window" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | sort -u | tr '\n' ' ')
+echo "window icons: $icons"
+[ "$icons" = "Icon (16 x 16) Icon (32 x 32) " ] || fail "window icons: $icons"
 xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
 xdotool key alt+F4
 timeout 20 tail --pid="$app" -f /dev/null || fail "the program did not end after Alt+F4"
