@@ -84,20 +84,14 @@ void CMainDlg::SetupScene() {
     param.sizeX[0] = 0.05;
     param.sizeY[0] = 0.05;
     param.sizeZ[0] = 0.05;
-    m_cube[0].Build(param);
-    m_cube[0].m_position = CGridTmpl<double>(0.0, 0.0, 0.0);
-    m_cube[0].ToWorld();
-    AimModel(m_cube[0], m_lookAt, m_eye);
+    PlaceModel(m_cube[0], param, CGridTmpl<double>(0.0, 0.0, 0.0), m_lookAt, m_eye);
 
     param.radius = 0.05;
     param.depth = 0.025;
     const CGridTmpl<double> starPositions[4] = {
         {-0.2, 0.0, -0.2}, {0.2, 0.0, -0.2}, {0.2, 0.0, 0.2}, {-0.2, 0.0, 0.2}};
     for (int k = 0; k < 4; ++k) {
-        m_star[k].Build(param);
-        m_star[k].m_position = starPositions[k];
-        m_star[k].ToWorld();
-        AimModel(m_star[k], m_lookAt, m_eye);
+        PlaceModel(m_star[k], param, starPositions[k], m_lookAt, m_eye);
     }
 }
 

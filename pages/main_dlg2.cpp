@@ -54,13 +54,9 @@ void CMainDlg2::InitControls() {
     InitCommonControls(L"視点座標", L"注視点座標", [] {});
 }
 
-void CMainDlg2::SetupScene() {
-    const CGridTmpl<double> screen = ViewSize();
-    m_turnStep = 0.08726646259971647;  // 5 degrees
-    m_eyeStep = 0.1;
-    // The only seeding in the program; page one's "Random" draws from the same sequence.
-    CrtSrand(static_cast<unsigned int>(std::time(nullptr)));
-
+// The grid, then the cubes and the stars, all drawn on a screen of the
+// view's size; all but the grid move.
+void CMainDlg2::ListModels(const CGridTmpl<double>& screen) {
     m_drawnCount = 0;
     m_drawn[m_drawnCount++] = &m_line;
     for (CCube& cube : m_cube) {
@@ -77,6 +73,16 @@ void CMainDlg2::SetupScene() {
     for (int i = 1; i < m_drawnCount; ++i) {
         m_animated[m_animatedCount++] = m_drawn[i];
     }
+}
+
+void CMainDlg2::SetupScene() {
+    const CGridTmpl<double> screen = ViewSize();
+    m_turnStep = 0.08726646259971647;  // 5 degrees
+    m_eyeStep = 0.1;
+    // The only seeding in the program; page one's "Random" draws from the same sequence.
+    CrtSrand(static_cast<unsigned int>(std::time(nullptr)));
+
+    ListModels(screen);
 
     m_eye = CGridTmpl<double>(0.5, 0.5, -0.6);
     m_lookAt = CGridTmpl<double>(0.5, 0.4, 0.5);
@@ -90,24 +96,18 @@ void CMainDlg2::SetupScene() {
     starParam.radius = 0.05;
     starParam.depth = 0.025;
     for (int i = 0; i < m_animatedCount; ++i) {
-        CModelBase& model = *m_animated[i];
-        model.Build(i < 5 ? cubeParam : starParam);
         const double x = RandomUnit();
         const double y = RandomUnit();
         const double z = RandomUnit();
-        model.m_position = CGridTmpl<double>(x, y, z);
-        model.ToWorld();
-        AimModel(model, m_lookAt, m_eye);
+        PlaceModel(*m_animated[i], i < 5 ? cubeParam : starParam, CGridTmpl<double>(x, y, z),
+                   m_lookAt, m_eye);
     }
 
     CModelParam lineParam{};
     lineParam.sizeX[0] = 0.1;
     lineParam.sizeZ[0] = 0.1;
     lineParam.count = 320;
-    m_line.Build(lineParam);
-    m_line.m_position = CGridTmpl<double>(0.0, 0.0, 0.0);
-    m_line.ToWorld();
-    AimModel(m_line, m_lookAt, m_eye);
+    PlaceModel(m_line, lineParam, CGridTmpl<double>(0.0, 0.0, 0.0), m_lookAt, m_eye);
 }
 
 void CMainDlg2::OnStart() {

@@ -14,6 +14,7 @@ class CMainDlg2 : public CScenePage<CMainDlg2> {
     static constexpr int kMoving = 10;  // five cubes, then five stars
 
     void InitControls();
+    void ListModels(const CGridTmpl<double>& screen);
     void SetupScene();
     void OnStart();
     void TurnEye(double angle);

@@ -102,6 +102,16 @@ class CScenePage : public CDialogImpl<T, CWindow> {
         model.UpdateCamera();
     }
 
+    // Builds a model, puts it at position in the world and hands it the camera.
+    static void PlaceModel(CModelBase& model, const CModelParam& param,
+                           const CGridTmpl<double>& position, const CGridTmpl<double>& lookAt,
+                           const CGridTmpl<double>& eye) {
+        model.Build(param);
+        model.m_position = position;
+        model.ToWorld();
+        AimModel(model, lookAt, eye);
+    }
+
     // One frame: every model of the list is erased before any is drawn, so
     // no erase cuts into a model drawn in the same tick.
     void RedrawModels(CModelBase* const* drawn, int count, const CGridTmpl<double>& lookAt,
