@@ -44,7 +44,13 @@ bool CWindowHost::HandleEvent(QEvent* event) {
             event->ignore();
             Send(WM_CLOSE, 0, 0);
             return true;
+        case QEvent::Move:
+        case QEvent::Show:
+        case QEvent::WindowActivate:
+            FitOuterGeometry(this);
+            return false;
         case QEvent::Resize: {
+            FitOuterGeometry(this);
             const QRect client = m_widget->contentsRect();
             Send(WM_SIZE, SIZE_RESTORED,
                  MAKELPARAM(static_cast<WORD>(client.width()), static_cast<WORD>(client.height())));

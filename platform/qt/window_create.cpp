@@ -27,17 +27,17 @@ void SetUpChild(CWindowHost* host, const SCreateParams& p) {
     }
 }
 
-void PlaceWindow(QWidget* widget, const SCreateParams& p, QWidget* parent, bool child) {
+void PlaceWindow(CWindowHost* host, const SCreateParams& p, QWidget* parent, bool child) {
     if (p.rect.left == CW_USEDEFAULT) {
         return;
     }
     if (child) {
         const QPoint origin = ClientOrigin(parent);
-        widget->setGeometry(Saturate(0LL + origin.x() + p.rect.left),
-                            Saturate(0LL + origin.y() + p.rect.top),
-                            Extent(p.rect.left, p.rect.right), Extent(p.rect.top, p.rect.bottom));
+        host->m_widget->setGeometry(
+            Saturate(0LL + origin.x() + p.rect.left), Saturate(0LL + origin.y() + p.rect.top),
+            Extent(p.rect.left, p.rect.right), Extent(p.rect.top, p.rect.bottom));
     } else {
-        SetOuterGeometry(widget, p.rect);
+        SetOuterGeometry(host, p.rect);
     }
 }
 
@@ -76,7 +76,7 @@ HWND CreateHostWindow(CWindowObject* object, const SCreateParams& p) {
     }
     const HWND hwnd = host->Handle();
     RegisterHost(host, object, static_cast<int>(p.id));
-    PlaceWindow(widget, p, parent, child);
+    PlaceWindow(host, p, parent, child);
     if (p.kind == EWindowKind::Frame && p.menu != nullptr) {
         AttachMenu(static_cast<CFrameHost*>(widget), p.menu);
     }

@@ -29,19 +29,36 @@ int Extent(LONG from, LONG to) {
     return Saturate(std::max(static_cast<long long>(to) - from, 0LL));
 }
 
-void SetOuterGeometry(QWidget* widget, const RECT& rect) {
-    // The frame's size is known once the native window exists (0 before the
-    // window manager has decorated it on some systems).
-    widget->winId();
-    QMargins frame;
-    if (QWindow* window = widget->windowHandle()) {
-        frame = window->frameMargins();
+void SetOuterGeometry(CWindowHost* host, const RECT& rect) {
+    host->m_outer = QRect(Saturate(rect.left), Saturate(rect.top), Extent(rect.left, rect.right),
+                          Extent(rect.top, rect.bottom));
+    host->m_fitOuter = true;
+    host->m_fittedMargins = QMargins();
+    // Placed by its frame's corner: moved before the native window exists, the
+    // window asks the window manager to put the frame, not the client area,
+    // there. The frame's size is not known before the window manager has
+    // decorated the window; FitOuterGeometry sizes the client area once it is.
+    QWidget* widget = host->m_widget;
+    widget->resize(host->m_outer.size());
+    widget->move(host->m_outer.topLeft());
+}
+
+void FitOuterGeometry(CWindowHost* host) {
+    QWindow* window = host->m_widget->windowHandle();
+    if (!host->m_fitOuter || window == nullptr) {
+        return;
     }
-    const int width = Extent(rect.left, rect.right) - frame.left() - frame.right();
-    const int height = Extent(rect.top, rect.bottom) - frame.top() - frame.bottom();
-    widget->setGeometry(Saturate(0LL + rect.left + frame.left()),
-                        Saturate(0LL + rect.top + frame.top()), std::max(width, 0),
-                        std::max(height, 0));
+    const QMargins frame = window->frameMargins();
+    if (frame == host->m_fittedMargins) {
+        return;
+    }
+    host->m_fittedMargins = frame;
+    const QSize outer = host->m_outer.size();
+    host->m_widget->resize(std::max(outer.width() - frame.left() - frame.right(), 0),
+                           std::max(outer.height() - frame.top() - frame.bottom(), 0));
+    if (host->m_widget->frameGeometry().topLeft() != host->m_outer.topLeft()) {
+        host->m_widget->move(host->m_outer.topLeft());
+    }
 }
 
 bool SetSunkenEdge(QFrame* frame, DWORD style, DWORD exStyle) {

@@ -7,6 +7,8 @@
 #include <QEvent>
 #include <QFrame>
 #include <QMainWindow>
+#include <QMargins>
+#include <QRect>
 #include <QString>
 #include <map>
 
@@ -54,6 +56,11 @@ class CWindowHost {
     SModalState* m_modal = nullptr;
     bool m_dying = false;
     QString m_text;  // window text of child windows that show none
+    // Outer rectangle a top-level window was created with, kept while the
+    // frame margins it was fitted to may still change.
+    QRect m_outer;
+    bool m_fitOuter = false;
+    QMargins m_fittedMargins;
 };
 
 // host_widgets.cpp. Host of plain windows, dialogs and the tab view. A QFrame,
@@ -127,8 +134,11 @@ QPoint ClientOrigin(const QWidget* widget);
 int Saturate(long long value);
 // Width or height from two edges, 0 for a reversed pair, never overflowing.
 int Extent(LONG from, LONG to);
-// Places a top-level window so that its outer rectangle is rect.
-void SetOuterGeometry(QWidget* widget, const RECT& rect);
+// Places a top-level window so that its outer rectangle, window manager's
+// frame included, is rect; FitOuterGeometry keeps it so when the frame's
+// margins become known or change.
+void SetOuterGeometry(CWindowHost* host, const RECT& rect);
+void FitOuterGeometry(CWindowHost* host);
 // A border (1 pixel) and a client edge (2) make a sunken frame outside the
 // client area; false when the styles have neither.
 bool SetSunkenEdge(QFrame* frame, DWORD style, DWORD exStyle);
