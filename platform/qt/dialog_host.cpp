@@ -213,6 +213,11 @@ INT_PTR RunModalDialog(CWindowObject* object, int templateId, HWND owner, LPARAM
         host->m_modal = nullptr;
         DestroyWindowTree(host->m_widget);
     }
+    // The owner is active again, as the modal run found it; without a window
+    // manager no one else gives it the focus back.
+    if (QWidget* back = LiveWidget(owner); back != nullptr && back->window()->isVisible()) {
+        back->window()->activateWindow();
+    }
     return state.ended ? state.code : -1;
 }
 
