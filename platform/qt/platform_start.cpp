@@ -1,17 +1,22 @@
-// Start and stop of the window system. Qt aborts the process when its
-// platform plugin cannot start; the program must instead say why and exit, so
-// the display is checked before Qt tries, and a fatal message during start-up
-// ends the process quietly as a last resort.
-#include <dlfcn.h>
+// Start and stop of the window system. Whatever goes wrong with the display
+// ends the program with exit code 2 and one line on stderr, never with Qt's
+// abort or a crash: the display is checked before Qt tries it, Qt's own
+// messages are held back while it starts, and a display lost while the program
+// runs ends the process at once, before any window object can touch the
+// toolkit again.
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
+#include <QScreen>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/platform_start.h"
 #include "platform/qt/window_host.h"
@@ -35,24 +40,9 @@ bool CanOpenX11(std::string* why) {
         *why = "no X display (DISPLAY is not set)";
         return false;
     }
-    void* xcb = dlopen("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
-    if (xcb == nullptr) {
-        *why = "the X client library (libxcb) is missing";
-        return false;
-    }
-    using Connect = void* (*)(const char*, int*);
-    using HasError = int (*)(void*);
-    using Disconnect = void (*)(void*);
-    auto connect = reinterpret_cast<Connect>(dlsym(xcb, "xcb_connect"));
-    auto hasError = reinterpret_cast<HasError>(dlsym(xcb, "xcb_connection_has_error"));
-    auto disconnect = reinterpret_cast<Disconnect>(dlsym(xcb, "xcb_disconnect"));
-    bool ok = false;
-    if (connect != nullptr && hasError != nullptr && disconnect != nullptr) {
-        void* connection = connect(nullptr, nullptr);
-        ok = hasError(connection) == 0;
-        disconnect(connection);
-    }
-    dlclose(xcb);
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    const bool ok = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
     if (!ok) {
         *why = "cannot connect to the X display " + display;
     }
@@ -82,13 +72,18 @@ bool CanOpenWayland(std::string* why) {
     return ok;
 }
 
-// Qt tries each platform of a ';'-separated list in turn; with none given it
-// tries Wayland (when a Wayland session is announced) and then X11.
-bool CanOpenDisplay(std::string* why) {
-    std::string platforms = Env("QT_QPA_PLATFORM");
-    if (platforms.empty()) {
-        platforms = (!Env("WAYLAND_DISPLAY").empty() ? "wayland;" : "") + std::string("xcb");
+// The user's choice, else X11 wherever an X display is named, a Wayland
+// session included (only there can a window place itself), else Wayland.
+std::string ChoosePlatform() {
+    const std::string chosen = Env("QT_QPA_PLATFORM");
+    if (!chosen.empty()) {
+        return chosen;
     }
+    return Env("DISPLAY").empty() && !Env("WAYLAND_DISPLAY").empty() ? "wayland" : "xcb";
+}
+
+// Qt tries each platform of a ';'-separated list in turn.
+bool CanOpenDisplay(const std::string& platforms, std::string* why) {
     std::string reasons;
     std::size_t start = 0;
     while (start <= platforms.size()) {
@@ -111,21 +106,77 @@ bool CanOpenDisplay(std::string* why) {
     return false;
 }
 
+enum class EPhase { Down, Starting, Running };
+EPhase g_phase = EPhase::Down;
 QtMessageHandler g_previousHandler = nullptr;
+xcb_connection_t* g_x11 = nullptr;  // Qt's connection, when it runs on X11
 
-void StartupMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (type != QtFatalMsg) {
-        if (g_previousHandler != nullptr) {
-            g_previousHandler(type, context, text);
-        }
-        return;
-    }
-    const std::string line = text.section(QLatin1Char('\n'), 0, 0).toStdString();
-    std::fprintf(stderr, "%s: cannot start the window system: %s\n", g_programName.c_str(),
-                 line.c_str());
+struct SHeldMessage {
+    QtMsgType type;
+    std::string category;
+    QString text;
+};
+std::vector<SHeldMessage> g_held;  // Qt's messages while it starts
+
+[[noreturn]] void Fail(const QString& what) {
+    const std::string line = what.section(QLatin1Char('\n'), 0, 0).toStdString();
+    std::fprintf(stderr, "%s: %s\n", g_programName.c_str(), line.c_str());
     std::fflush(stderr);
     _exit(2);
 }
+
+bool DisplayLost() {
+    return g_x11 != nullptr && xcb_connection_has_error(g_x11) != 0;
+}
+
+void MessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (g_phase == EPhase::Starting) {
+        // The first message says best why Qt could not start; the rest follow from it.
+        if (type == QtFatalMsg) {
+            Fail("cannot start the window system: " + (g_held.empty() ? text : g_held[0].text));
+        }
+        g_held.push_back({type, context.category != nullptr ? context.category : "", text});
+        return;
+    }
+    if (type == QtFatalMsg) {
+        Fail(text);
+    }
+    // Qt warns, then exits, when its connection breaks.
+    if (DisplayLost()) {
+        Fail(QString::fromStdString("lost the connection to the X display " + Env("DISPLAY")));
+    }
+    if (g_previousHandler != nullptr) {
+        g_previousHandler(type, context, text);
+    }
+}
+
+// Qt ends the process with exit() when it loses the display in ways it does not
+// tell first; the window objects of static storage must not be destroyed then.
+void ExitWhileRunning() {
+    if (g_phase == EPhase::Running) {
+        Fail(QStringLiteral("lost the connection to the display"));
+    }
+}
+
+// A top-level window destroyed by another X client is gone as if closed.
+class CX11Watch : public QAbstractNativeEventFilter {
+  public:
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if (type != "xcb_generic_event_t" || (event->response_type & 0x7F) != XCB_DESTROY_NOTIFY) {
+            return false;
+        }
+        const xcb_window_t gone =
+            reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window;
+        for (QWidget* window : lunvik::platform::LiveTopLevelWindows()) {
+            if (window->internalWinId() == gone) {
+                lunvik::platform::DestroyWindowTree(window);
+            }
+        }
+        return false;
+    }
+};
+CX11Watch g_x11Watch;
 
 }  // namespace
 
@@ -133,18 +184,59 @@ bool StartPlatform(const char* argv0, std::string* why) {
     if (QCoreApplication::instance() != nullptr) {
         return true;  // already up (ours, or the host program's)
     }
-    g_programName = argv0 != nullptr && *argv0 != '\0' ? argv0 : "lunvik";
+    // The program's name, not the path it was started by.
+    const char* slash = argv0 != nullptr ? std::strrchr(argv0, '/') : nullptr;
+    g_programName = slash != nullptr ? slash + 1 : argv0 != nullptr ? argv0 : "";
+    if (g_programName.empty()) {
+        g_programName = "lunvik";
+    }
+    const std::string platforms = ChoosePlatform();
     std::string reason;
-    if (!CanOpenDisplay(&reason)) {
+    if (!CanOpenDisplay(platforms, &reason)) {
         if (why != nullptr) {
             *why = reason;
         }
         return false;
     }
+    const bool chosenHere = Env("QT_QPA_PLATFORM").empty();
+    if (chosenHere) {
+        setenv("QT_QPA_PLATFORM", platforms.c_str(), 1);
+    }
     g_argv[0] = g_programName.data();
-    g_previousHandler = qInstallMessageHandler(StartupMessageHandler);
+    g_held.clear();
+    g_phase = EPhase::Starting;
+    g_previousHandler = qInstallMessageHandler(MessageHandler);
     g_app = new QApplication(g_argc, g_argv);
-    qInstallMessageHandler(g_previousHandler);
+    if (chosenHere) {
+        unsetenv("QT_QPA_PLATFORM");
+    }
+    // Qt's styles crash painting on screens of fewer colours.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr || screen->depth() < 16) {
+        if (why != nullptr) {
+            *why = screen == nullptr ? "no screen to show a window on"
+                                     : "the screen has " + std::to_string(screen->depth()) +
+                                           "-bit colour; at least 16 bits are needed";
+        }
+        delete g_app;
+        g_app = nullptr;
+        qInstallMessageHandler(g_previousHandler);
+        g_phase = EPhase::Down;
+        return false;
+    }
+    if (auto* x11 = g_app->nativeInterface<QNativeInterface::QX11Application>()) {
+        g_x11 = x11->connection();
+        g_app->installNativeEventFilter(&g_x11Watch);
+    }
+    static const bool guarded = std::atexit(ExitWhileRunning) == 0;
+    (void)guarded;
+    g_phase = EPhase::Running;
+    // Started after all: what Qt had to say goes out as usual.
+    for (const SHeldMessage& held : g_held) {
+        const QMessageLogContext context(nullptr, 0, nullptr, held.category.c_str());
+        MessageHandler(held.type, context, held.text);
+    }
+    g_held.clear();
     return true;
 }
 
@@ -156,8 +248,11 @@ void StopPlatform() {
         lunvik::platform::DestroyWindowTree(window);
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    g_phase = EPhase::Down;
     delete g_app;
     g_app = nullptr;
+    g_x11 = nullptr;
+    qInstallMessageHandler(g_previousHandler);
 }
 
 void SetProgramIdentity(const char* desktopFileName, const char* version) {
