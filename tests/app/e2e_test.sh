@@ -1,89 +1,161 @@
 #!/usr/bin/env bash
-# The built program under a real X server (Xvfb): where its window appears,
-# that page one draws, that closing it ends the process with 1, and that with
-# no display at all it exits with 2 and one line on stderr.
+# The built program under a real X server (Xvfb), bare or with a window
+# manager (second argument "openbox"): where its window and frame appear, that
+# page one draws, that the focus comes back after the About box, that a window
+# destroyed from outside or closed ends it with 1, and that a lost display, an
+# 8-bit screen or no display at all end it with 2 and one line on stderr.
 set -euo pipefail
 binary=$1
+wm=${2:-}
 work=$(mktemp -d)
-
-display=120
-while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do
-    display=$((display + 1))
-done
-Xvfb ":${display}" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-app=""
+pids=()
 cleanup() {
-    [ -n "$app" ] && kill -9 "$app" 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
+    for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
     rm -rf "$work"
 }
 trap cleanup EXIT
-export DISPLAY=":${display}"
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-# A desktop session has its runtime directory; without one Qt warns on stderr.
-mkdir -m 700 "$work/runtime"
-export XDG_RUNTIME_DIR="$work/runtime"
-for _ in $(seq 100); do
-    xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.1
-done
 
 fail() {
     echo "FAIL: $*"
     exit 1
 }
 
+# until CONDITION...: retries it for up to 20 seconds.
+until_true() {
+    local deadline=$((SECONDS + 20))
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+}
+
+# start_x DEPTH: a fresh X server on a free display; its pid in $xvfb.
+start_x() {
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -screen 0 "1024x768x$1" -nolisten tcp 3>"$work/display" \
+        >"$work/xvfb.log" 2>&1 &
+    xvfb=$!
+    pids+=("$xvfb")
+    until_true test -s "$work/display" || fail "Xvfb did not start"
+    export DISPLAY=":$(cat "$work/display")"
+}
+
+# start_app: the program, its stderr in $work/stderr.log, its window in $window.
+start_app() {
+    "$binary" "$@" 2>"$work/stderr.log" &
+    app=$!
+    pids+=("$app")
+    window=$(timeout 30 xdotool search --sync --onlyvisible --name '^3D demo Lunvik$' | head -n 1)
+    [ -n "$window" ] || fail "no window titled '3D demo Lunvik'"
+}
+
+# expect_end CODE LINES WHAT: the program ends with CODE and LINES lines on stderr.
+expect_end() {
+    timeout 30 tail --pid="$app" -f /dev/null || fail "the program did not end after $3"
+    local status=0
+    wait "$app" || status=$?
+    cat "$work/stderr.log"
+    [ "$status" = "$1" ] || fail "exit code $status after $3, expected $1"
+    [ "$(wc -l <"$work/stderr.log")" = "$2" ] || fail "expected $2 lines on stderr after $3"
+    [ "$2" = 0 ] || grep -q '^lunvik: ' "$work/stderr.log" || fail "the line does not begin with 'lunvik: '"
+}
+
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+# A desktop session has its runtime directory; without one Qt warns on stderr.
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime"
+start_x 24
+if [ "$wm" = openbox ]; then
+    # Ready once it runs its start-up command; a window mapped earlier may be lost.
+    openbox --startup "touch $work/wm-ready" >"$work/openbox.log" 2>&1 &
+    pids+=($!)
+    until_true test -e "$work/wm-ready" || fail "openbox did not start"
+fi
+
 # Arguments make no difference: were they parsed, Qt would take this one off
 # the screen and put the window elsewhere.
-"$binary" -platform offscreen -geometry 100x100+300+200 2>"$work/stderr.log" &
-app=$!
-window=$(timeout 30 xdotool search --sync --name '^3D demo Lunvik$' | head -n 1)
-[ -n "$window" ] || fail "no window titled '3D demo Lunvik'"
+start_app -platform offscreen -geometry 100x100+300+200
 
-# Where the X server has the window: the outer window at (0, 0), 750 by 700.
-sleep 1
-info=$(xwininfo -id "$window")
-field() { echo "$info" | sed -n "s/^ *$1: *//p"; }
-x=$(field "Absolute upper-left X")
-y=$(field "Absolute upper-left Y")
-w=$(field "Width")
-h=$(field "Height")
-echo "window $window at ($x, $y), $w x $h"
-[ "$x" = 0 ] && [ "$y" = 0 ] || fail "window at ($x, $y), not (0, 0)"
-[ "$w" = 750 ] && [ "$h" = 700 ] || fail "window is $w x $h, not 750 x 700"
+# The outer window, the window manager's frame included, at (0, 0) and 750 by
+# 700, so the title bar is on the screen.
+frame_of() {
+    local id=$1 parent root
+    root=$(xwininfo -root | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')
+    while parent=$(xwininfo -tree -id "$id" | sed -n 's/^ *Parent window id: \(0x[0-9a-f]*\).*/\1/p') &&
+        [ "$parent" != "$root" ]; do
+        id=$parent
+    done
+    echo "$id"
+}
+geometry() {
+    xwininfo -id "$1" | sed -n 's/^ *\(Absolute upper-left [XY]\|Width\|Height\): *//p' | tr '\n' ' '
+}
+frame=$(frame_of "$window")
+until_true test "$(geometry "$frame")" = "0 0 750 700 " ||
+    fail "outer window at $(geometry "$frame")(x y width height), expected 0 0 750 700"
+echo "outer window: $(geometry "$frame"); client area: $(geometry "$window")"
+echo "frame extents: $(xprop -id "$window" _NET_FRAME_EXTENTS)"
+if [ "$wm" = openbox ]; then
+    [ "$frame" != "$window" ] || fail "openbox did not frame the window"
+    [ "$(geometry "$window" | cut -d' ' -f2)" -gt 0 ] || fail "no title bar above the client area"
+fi
 
-# Page one's drawing area shows the red cube and the cyan stars.
-import -window root -crop 750x700+0+0 "$work/shot.png"
+# count COLOUR: pixels of that colour in the outer window.
 count() {
+    import -window root -crop 750x700+0+0 "$work/shot.png"
     convert "$work/shot.png" -fill black +opaque "$1" -fill white -opaque "$1" \
         -format '%[fx:round(mean*w*h)]' info:
 }
-red=$(count '#FF0000')
-cyan=$(count '#00FFFF')
-echo "red pixels: $red, cyan pixels: $cyan"
-[ "$red" -gt 20 ] || fail "no red cube on screen"
-[ "$cyan" -gt 50 ] || fail "no cyan stars on screen"
+# Page one's drawing area shows the red cube and the cyan stars, no green grid.
+until_true test "$(count '#FF0000')" -gt 20 || fail "no red cube on screen"
+until_true test "$(count '#00FFFF')" -gt 50 || fail "no cyan stars on screen"
+[ "$(count '#00FF00')" = 0 ] || fail "green on page one"
 
-# No window manager runs here: the program takes Alt+F4 itself, as a Windows
-# program does, and closes.
+# The About box by the keyboard (Alt+H, Enter), closed by Escape: the window
+# has the focus again and Ctrl+Tab shows page two with its green grid. The
+# pointer is off the window, so keys go only where the focus is.
+xdotool mousemove --sync 1000 750
+xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+xdotool key alt+h
+until_true test "$(xdotool search --onlyvisible --pid "$app" | wc -l)" -gt 1 || fail "no menu on Alt+H"
+xdotool key Return
+about=$(timeout 20 xdotool search --sync --onlyvisible --name '^About$' | head -n 1)
+[ -n "$about" ] || fail "no About box after Alt+H, Enter"
+xdotool key Escape
+until_true test -z "$(xdotool search --onlyvisible --name '^About$')" || fail "About box still open"
+xdotool key ctrl+Tab
+until_true test "$(count '#00FF00')" -gt 1000 || fail "Ctrl+Tab after the About box did not show page two"
+
+# Alt+F4 closes it (taken by the window manager, or without one by the program
+# itself, as a Windows program does): exit code 1, nothing on stderr.
 xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
 xdotool key alt+F4
-status=0
-timeout 20 tail --pid="$app" -f /dev/null || fail "the program did not end after Alt+F4"
-wait "$app" || status=$?
-app=""
-[ "$status" = 1 ] || fail "exit code $status after a close, expected 1"
-if [ -s "$work/stderr.log" ]; then
-    cat "$work/stderr.log"
-    fail "the program wrote to stderr"
-fi
+expect_end 1 0 "Alt+F4"
 
-# No display at all: one line on stderr, exit code 2, no core dump.
-status=0
-env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$binary" 2>"$work/nodisplay.log" || status=$?
-cat "$work/nodisplay.log"
-[ "$status" = 2 ] || fail "exit code $status without a display, expected 2"
-[ "$(wc -l <"$work/nodisplay.log")" = 1 ] || fail "expected exactly one line on stderr"
+# Another X client destroys the window: the program ends as if it was closed.
+start_app
+/usr/bin/python3 -c 'import sys; from Xlib import display
+d = display.Display(); d.create_resource_object("window", int(sys.argv[1])).destroy(); d.sync()' \
+    "$window"
+expect_end 1 0 "its window was destroyed"
 
-echo "e2e: passed"
+# The X server goes away under the running program.
+start_app
+kill -9 "$xvfb"
+expect_end 2 1 "the X server was killed"
+
+# A screen Qt cannot paint on.
+start_x 8
+"$binary" 2>"$work/stderr.log" &
+app=$!
+expect_end 2 1 "start on an 8-bit screen"
+
+# No display at all, or a platform Qt does not have: one line, not Qt's too.
+env -u DISPLAY "$binary" 2>"$work/stderr.log" &
+app=$!
+expect_end 2 1 "start without a display"
+QT_QPA_PLATFORM=foo "$binary" 2>"$work/stderr.log" &
+app=$!
+expect_end 2 1 "start on the platform 'foo'"
+
+echo "e2e${wm:+ with $wm}: passed"
