@@ -33,6 +33,10 @@ std::string Env(const char* name) {
     return value != nullptr ? value : "";
 }
 
+// Held open until Qt has connected: an X server with no client left resets,
+// and refuses connections while it does.
+xcb_connection_t* g_probe = nullptr;
+
 // What Qt's X11 plugin does first: connect with libxcb.
 bool CanOpenX11(std::string* why) {
     const std::string display = Env("DISPLAY");
@@ -42,7 +46,11 @@ bool CanOpenX11(std::string* why) {
     }
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
     const bool ok = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
+    if (ok && g_probe == nullptr) {
+        g_probe = connection;  // closed once Qt has connected
+    } else {
+        xcb_disconnect(connection);
+    }
     if (!ok) {
         *why = "cannot connect to the X display " + display;
     }
@@ -207,16 +215,20 @@ bool StartPlatform(const char* argv0, std::string* why) {
     g_phase = EPhase::Starting;
     g_previousHandler = qInstallMessageHandler(MessageHandler);
     g_app = new QApplication(g_argc, g_argv);
+    if (g_probe != nullptr) {
+        xcb_disconnect(g_probe);
+        g_probe = nullptr;
+    }
     if (chosenHere) {
         unsetenv("QT_QPA_PLATFORM");
     }
-    // Qt's styles crash painting on screens of fewer colours.
+    // Qt's styles crash painting on screens without a true-colour visual.
     const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr || screen->depth() < 16) {
+    if (screen == nullptr || screen->depth() < 15) {
         if (why != nullptr) {
             *why = screen == nullptr ? "no screen to show a window on"
                                      : "the screen has " + std::to_string(screen->depth()) +
-                                           "-bit colour; at least 16 bits are needed";
+                                           "-bit colour; at least 15 bits are needed";
         }
         delete g_app;
         g_app = nullptr;

@@ -44,15 +44,25 @@ std::string FreeDisplay() {
 }
 
 TEST(PlatformStart, WithoutADisplayStartFailsWithAReason) {
-    CScopedEnv platform("QT_QPA_PLATFORM", "xcb");
-    CScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
-    // No display named, or one with no server there: the reason names it.
+    CScopedEnv wayland("WAYLAND_DISPLAY", "wayland-93");
+    // No display named, or one with no server there: the reason names it. With
+    // both kinds named and no platform asked for, X11 is the one tried.
     const std::string unserved = FreeDisplay();
-    for (const char* display : {static_cast<const char*>(nullptr), unserved.c_str()}) {
-        CScopedEnv env("DISPLAY", display);
+    const struct {
+        const char* platform;
+        const char* display;
+        const char* named;
+        bool wayland;  // tried too
+    } cases[] = {{"xcb", nullptr, "DISPLAY", false},
+                 {nullptr, nullptr, "wayland-93", true},
+                 {nullptr, unserved.c_str(), unserved.c_str(), false}};
+    for (const auto& c : cases) {
+        CScopedEnv platform("QT_QPA_PLATFORM", c.platform);
+        CScopedEnv env("DISPLAY", c.display);
         std::string why;
         EXPECT_FALSE(StartPlatform("lunvik", &why));
-        EXPECT_NE(why.find(display != nullptr ? display : "DISPLAY"), std::string::npos) << why;
+        EXPECT_NE(why.find(c.named), std::string::npos) << why;
+        EXPECT_EQ(why.find("Wayland") != std::string::npos, c.wayland) << why;
     }
     EXPECT_EQ(QCoreApplication::instance(), nullptr);
 
