@@ -14,6 +14,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND"' ERR
 
 fail() {
     echo "FAIL: $*"
@@ -45,7 +46,7 @@ start_app() {
     "$binary" "$@" 2>"$work/stderr.log" &
     app=$!
     pids+=("$app")
-    window=$(timeout 30 xdotool search --sync --onlyvisible --name '^3D demo Lunvik$' | head -n 1)
+    window=$(timeout 30 xdotool search --sync --onlyvisible --name '^3D demo Lunvik$' | sed -n 1p)
     [ -n "$window" ] || fail "no window titled '3D demo Lunvik'"
 }
 
@@ -116,13 +117,23 @@ until_true test "$(count '#00FFFF')" -gt 50 || fail "no cyan stars on screen"
 # pointer is off the window, so keys go only where the focus is.
 xdotool mousemove --sync 1000 750
 xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-xdotool key alt+h
-until_true test "$(xdotool search --onlyvisible --pid "$app" | wc -l)" -gt 1 || fail "no menu on Alt+H"
+# Alt+H again until the Help menu shows: the first may come before the
+# program has taken in that its window is active.
+open_help() {
+    xdotool key alt+h
+    local deadline=$((SECONDS + 2))
+    until [ "$(xdotool search --onlyvisible --pid "$app" | wc -l)" -gt 1 ]; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+}
+until_true open_help || fail "no menu on Alt+H"
 xdotool key Return
-about=$(timeout 20 xdotool search --sync --onlyvisible --name '^About$' | head -n 1)
+about=$(timeout 20 xdotool search --sync --onlyvisible --name '^About$' | sed -n 1p)
 [ -n "$about" ] || fail "no About box after Alt+H, Enter"
 xdotool key Escape
 until_true test -z "$(xdotool search --onlyvisible --name '^About$')" || fail "About box still open"
+until_true test "$(xdotool getwindowfocus)" = "$window" || fail "the window did not get the focus back"
 xdotool key ctrl+Tab
 until_true test "$(count '#00FF00')" -gt 1000 || fail "Ctrl+Tab after the About box did not show page two"
 
