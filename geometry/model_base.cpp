@@ -44,6 +44,24 @@ struct CTurn {
         : m_active(angle != 0.0),
           m_sine(m_active ? std::sin(angle) : 0.0),
           m_cosine(m_active ? std::cos(angle) : 1.0) {}
+    // Turns the point (a, b) of the plane the axis stands on, from a towards b.
+    void Apply(double& a, double& b) const {
+        if (m_active) {
+            const double turnedA = a * m_cosine - b * m_sine;
+            b = a * m_sine + b * m_cosine;
+            a = turnedA;
+        }
+    }
+    // Multiplies a turning angle by factor once per vertex turned: repeated
+    // multiplication rather than std::pow, so that the decay equals a
+    // per-vertex slowdown bit for bit.
+    void Decay(double& angle, double factor, std::int32_t vertices) const {
+        if (m_active) {
+            for (std::int32_t i = 0; i < vertices; ++i) {
+                angle *= factor;
+            }
+        }
+    }
     bool m_active;
     double m_sine;
     double m_cosine;
@@ -96,40 +114,18 @@ void CModelBase::Rotate(double& ax, double& ay, double& az, double factor) {
     const std::int32_t used = VerticesInUse();
     for (std::int32_t i = 0; i < used; ++i) {
         CVector& v = m_model[i];
-        if (turnX.m_active) {
-            const double y = v.y * turnX.m_cosine - v.z * turnX.m_sine;
-            v.z = v.y * turnX.m_sine + v.z * turnX.m_cosine;
-            v.y = y;
-        }
-        if (turnY.m_active) {
-            const double x = v.x * turnY.m_cosine + v.z * turnY.m_sine;
-            v.z = v.z * turnY.m_cosine - v.x * turnY.m_sine;
-            v.x = x;
-        }
-        if (turnZ.m_active) {
-            const double x = v.x * turnZ.m_cosine - v.y * turnZ.m_sine;
-            v.y = v.x * turnZ.m_sine + v.y * turnZ.m_cosine;
-            v.x = x;
-        }
+        turnX.Apply(v.y, v.z);
+        turnY.Apply(v.z, v.x);
+        turnZ.Apply(v.x, v.y);
     }
     if (factor == 1.0) {
         return;
     }
-    // Once per vertex in use, by repeated multiplication rather than std::pow,
-    // so that the decay equals a per-vertex slowdown bit for bit. A count past
-    // the arrays' capacity turns no more vertices, and must not spin for
-    // billions of steps either.
-    for (std::int32_t i = 0; i < used; ++i) {
-        if (turnX.m_active) {
-            ax *= factor;
-        }
-        if (turnY.m_active) {
-            ay *= factor;
-        }
-        if (turnZ.m_active) {
-            az *= factor;
-        }
-    }
+    // Once per vertex in use: a count past the arrays' capacity turns no more
+    // vertices, and must not spin for billions of steps either.
+    turnX.Decay(ax, factor, used);
+    turnY.Decay(ay, factor, used);
+    turnZ.Decay(az, factor, used);
 }
 
 void CModelBase::ToWorld() {
