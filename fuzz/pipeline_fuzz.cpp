@@ -83,7 +83,11 @@ void Draw(CStaticView& view, CModelBase& model) {
     }
 }
 
-void CheckBlack(const CStaticView& view, int frame) {
+// Erases every model, after which the whole buffer must be black again.
+void EraseAll(CStaticView& view, std::vector<CMoving>& models, int frame) {
+    for (CMoving& moving : models) {
+        Erase(view, *moving.m_model);
+    }
     const HBITMAP__& bitmap = *view.m_hBitmap;
     static const std::vector<std::uint32_t> black(4096, PixelFromColor(RGB(0, 0, 0)));
     for (LONG y = 0; y < bitmap.m_height; ++y) {
@@ -93,64 +97,67 @@ void CheckBlack(const CStaticView& view, int frame) {
     }
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    CFuzzInput in(data, size);
-
-    // The view, made as a page makes it but with no window: creation reads
-    // the client rectangle of a window it does not have, which leaves the
-    // rectangle set here alone.
+// The view, made as a page makes it but with no window: creation reads the
+// client rectangle of a window it does not have, which leaves the rectangle
+// set here alone. Returns the view's size as a screen size.
+CVector OpenView(CFuzzInput& in, CStaticView& view) {
     const std::uint32_t limits[] = {8, 64, 300, 1000};
     const std::uint32_t limit = limits[in.Byte() % 4];
     const int width = 1 + static_cast<int>(in.Below(limit));
     const int height = 1 + static_cast<int>(in.Below(limit));
-    CStaticView view;
     view.m_rcClient = RECT{0, 0, width, height};
     BOOL handled = TRUE;
     view.OnCreate(WM_CREATE, 0, 0, handled);
     FUZZ_CHECK(view.m_hBitmap != nullptr && view.m_hBitmap->m_width == width + 1 &&
                    view.m_hBitmap->m_height == height + 1,
                "view buffer for %d x %d", width, height);
+    return CVector{double(width), double(height), 0.0};
+}
 
-    CVector lookAt = Vector(in);
-    CVector eye;
-    auto pickEye = [&] {
-        switch (in.Byte() % 4) {
-            case 0:
-                eye = lookAt;
-                break;
-            case 1:  // straight above or below
-                eye = CVector{lookAt.x, lookAt.y + in.Double(), lookAt.z};
-                break;
-            default:
-                eye = Vector(in);
-                break;
-        }
-    };
-    pickEye();
-    const double factor = in.Double();
-    const CVector screenSize =
-        (in.Byte() & 1) != 0 ? Vector(in) : CVector{double(width), double(height), 0.0};
+struct CCamera {
+    CVector m_lookAt;
+    CVector m_eye;
+};
 
-    // Each shape at most once, in an order from the bytes.
+// A look-at point, and the eye on it, straight above or below it, or anywhere.
+CCamera Camera(CFuzzInput& in) {
+    CCamera camera{Vector(in), {}};
+    const CVector& lookAt = camera.m_lookAt;
+    switch (in.Byte() % 4) {
+        case 0:
+            camera.m_eye = lookAt;
+            break;
+        case 1:
+            camera.m_eye = CVector{lookAt.x, lookAt.y + in.Double(), lookAt.z};
+            break;
+        default:
+            camera.m_eye = Vector(in);
+            break;
+    }
+    return camera;
+}
+
+std::unique_ptr<CModelBase> Shape(int kind) {
+    switch (kind) {
+        case 0:
+            return std::make_unique<CLine>();
+        case 1:
+            return std::make_unique<CCube>();
+        case 2:
+            return std::make_unique<CStar>();
+        default:
+            return nullptr;
+    }
+}
+
+// Each shape at most once, in an order from the bytes.
+std::vector<CMoving> Models(CFuzzInput& in, const CVector& screenSize) {
     std::vector<CMoving> models;
     const std::uint8_t shapes = in.Byte();
     for (int k = 0; k < 3; ++k) {
-        const int kind = (shapes >> (2 * k)) & 3;
-        CMoving moving;
-        switch (kind) {
-            case 0:
-                moving.m_model = std::make_unique<CLine>();
-                break;
-            case 1:
-                moving.m_model = std::make_unique<CCube>();
-                break;
-            case 2:
-                moving.m_model = std::make_unique<CStar>();
-                break;
-            default:
-                continue;
+        CMoving moving{Shape((shapes >> (2 * k)) & 3), {}, {}};
+        if (moving.m_model == nullptr) {
+            continue;
         }
         CModelBase& model = *moving.m_model;
         model.m_screenSize = screenSize;
@@ -163,47 +170,61 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         models.push_back(std::move(moving));
     }
+    return models;
+}
 
-    const int frames = 1 + in.Byte() % 6;
-    for (int frame = 0; frame < frames; ++frame) {
-        for (CMoving& moving : models) {
-            Erase(view, *moving.m_model);
-        }
-        CheckBlack(view, frame);
+void CheckInBox(const CModelBase& model) {
+    for (const auto& [p, lo, hi] :
+         {std::tuple{model.m_position.x, model.m_boxMin.x, model.m_boxMax.x},
+          std::tuple{model.m_position.y, model.m_boxMin.y, model.m_boxMax.y},
+          std::tuple{model.m_position.z, model.m_boxMin.z, model.m_boxMax.z}}) {
+        FUZZ_CHECK(std::isnan(p) || (p >= lo && p <= hi), "position %g outside [%g, %g]", p, lo,
+                   hi);
+    }
+}
 
-        // Now and then the bytes change the camera or rebuild a shape.
-        const std::uint8_t change = in.Byte();
-        if ((change & 1) != 0) {
-            lookAt = Vector(in);
-            pickEye();
-        }
-        for (CMoving& moving : models) {
-            CModelBase& model = *moving.m_model;
-            if ((change & 2) != 0) {
-                model.Build(Param(in));
-            }
-            model.MoveAndBounce(moving.m_velocity, factor);
-            for (const auto& [p, lo, hi] :
-                 {std::tuple{model.m_position.x, model.m_boxMin.x, model.m_boxMax.x},
-                  std::tuple{model.m_position.y, model.m_boxMin.y, model.m_boxMax.y},
-                  std::tuple{model.m_position.z, model.m_boxMin.z, model.m_boxMax.z}}) {
-                FUZZ_CHECK(std::isnan(p) || (p >= lo && p <= hi), "position %g outside [%g, %g]", p,
-                           lo, hi);
-            }
-            model.Rotate(moving.m_angles[0], moving.m_angles[1], moving.m_angles[2], factor);
-        }
-        for (CMoving& moving : models) {
-            CModelBase& model = *moving.m_model;
-            model.m_lookAt = lookAt;
-            model.UpdateCamera();
-            model.m_eye = eye;
-            model.UpdateCamera();
-            Draw(view, model);
-        }
+// One frame after the erase: now and then the bytes change the camera or
+// rebuild a shape; every model moves, bounces and turns, then each is drawn.
+void MoveAndDraw(CFuzzInput& in, CStaticView& view, std::vector<CMoving>& models, CCamera& camera,
+                 double factor) {
+    const std::uint8_t change = in.Byte();
+    if ((change & 1) != 0) {
+        camera = Camera(in);
     }
     for (CMoving& moving : models) {
-        Erase(view, *moving.m_model);
+        CModelBase& model = *moving.m_model;
+        if ((change & 2) != 0) {
+            model.Build(Param(in));
+        }
+        model.MoveAndBounce(moving.m_velocity, factor);
+        CheckInBox(model);
+        model.Rotate(moving.m_angles[0], moving.m_angles[1], moving.m_angles[2], factor);
     }
-    CheckBlack(view, frames);
+    for (CMoving& moving : models) {
+        CModelBase& model = *moving.m_model;
+        model.m_lookAt = camera.m_lookAt;
+        model.UpdateCamera();
+        model.m_eye = camera.m_eye;
+        model.UpdateCamera();
+        Draw(view, model);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    CFuzzInput in(data, size);
+    CStaticView view;
+    const CVector viewSize = OpenView(in, view);
+    CCamera camera = Camera(in);
+    const double factor = in.Double();
+    const CVector screenSize = (in.Byte() & 1) != 0 ? Vector(in) : viewSize;
+    std::vector<CMoving> models = Models(in, screenSize);
+    const int frames = 1 + in.Byte() % 6;
+    for (int frame = 0; frame < frames; ++frame) {
+        EraseAll(view, models, frame);
+        MoveAndDraw(in, view, models, camera, factor);
+    }
+    EraseAll(view, models, frames);
     return 0;
 }

@@ -20,6 +20,7 @@
 
 namespace {
 
+using lunvik::fuzz::CFuzzInput;
 __extension__ using Int128 = __int128;
 
 struct CPixel {
@@ -160,76 +161,105 @@ void CheckAgainstUnclipped(const std::vector<CLineCall>& lines, const CCanvas& c
     }
 }
 
+// One case: the canvas, the pixels it must hold, the lines drawn so far, the
+// pen's colour and the current position, with one step for each call.
+class CLineCase {
+  public:
+    CLineCase(int width, int height) : m_width(width), m_height(height), m_canvas(width, height) {
+        // Kept from case to case: a fresh 16 MB every time would cost more than the case.
+        static std::vector<std::uint32_t> expected;
+        expected.assign(static_cast<std::size_t>(width) * height, PixelFromColor(RGB(0, 0, 0)));
+        m_expected = &expected;
+    }
+
+    // Only solid one-pixel pens can be made.
+    void Pen(CFuzzInput& in) {
+        const auto style = static_cast<int>(in.Byte() % 3);
+        const auto penWidth = static_cast<int>(in.Byte() % 3);
+        const COLORREF wanted = in.Raw<std::uint32_t>() & 0x00FFFFFF;
+        const HPEN pen = CreatePen(style, penWidth, wanted);
+        FUZZ_CHECK((pen != nullptr) == (style == PS_SOLID && penWidth <= 1),
+                   "pen style %d width %d", style, penWidth);
+        if (pen != nullptr) {
+            m_canvas.SelectPen(pen);
+            m_color = wanted;
+        }
+    }
+
+    void Move(CFuzzInput& in) {
+        const CPixel to{in.Coordinate(m_width), in.Coordinate(m_height)};
+        POINT previous{-7, -7};
+        MoveToEx(m_canvas.m_dc, static_cast<int>(to.x), static_cast<int>(to.y), &previous);
+        FUZZ_CHECK(previous.x == m_current.x && previous.y == m_current.y, "MoveToEx previous");
+        m_current = to;
+    }
+
+    void Line(CFuzzInput& in) {
+        const CPixel to{in.Coordinate(m_width), in.Coordinate(m_height)};
+        const std::vector<CPixel> reference = ReferenceLine(m_current, to, m_width, m_height);
+        const std::int64_t length =
+            std::max(std::llabs(to.x - m_current.x), std::llabs(to.y - m_current.y));
+        if (length <= (1 << 16)) {
+            FUZZ_CHECK(WalkedLine(m_current, to, m_width, m_height) == reference,
+                       "closed form and walk disagree");
+        }
+        const std::int64_t stepsBefore = g_rasterSteps;
+        LineTo(m_canvas.m_dc, static_cast<int>(to.x), static_cast<int>(to.y));
+        const std::int64_t steps = g_rasterSteps - stepsBefore;
+        FUZZ_CHECK(steps <= static_cast<std::int64_t>(reference.size()),
+                   "%lld steps for %zu visible pixels", static_cast<long long>(steps),
+                   reference.size());
+        const std::uint32_t pixel = PixelFromColor(m_color);
+        for (const CPixel& p : reference) {
+            (*m_expected)[p.y * m_width + p.x] = pixel;
+            FUZZ_CHECK(m_canvas.At(p.x, p.y) == pixel, "pixel (%lld, %lld) not drawn",
+                       static_cast<long long>(p.x), static_cast<long long>(p.y));
+        }
+        m_lines.push_back(CLineCall{m_current, to, m_color});
+        m_current = to;
+    }
+
+    // Nothing outside the reference lines was touched, and the clipped lines
+    // are the whole lines' pixels.
+    void CheckAll() const {
+        FUZZ_CHECK(std::memcmp(&m_canvas.At(0, 0), m_expected->data(), m_expected->size() * 4) == 0,
+                   "pixels off the reference lines");
+        CheckAgainstUnclipped(m_lines, m_canvas);
+    }
+
+  private:
+    int m_width;
+    int m_height;
+    CCanvas m_canvas;
+    std::vector<std::uint32_t>* m_expected;
+    std::vector<CLineCall> m_lines;
+    COLORREF m_color = RGB(0, 0, 0);  // a new context draws with the black pen
+    CPixel m_current{0, 0};
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    lunvik::fuzz::CFuzzInput in(data, size);
+    CFuzzInput in(data, size);
     // Mostly small buffers, which run fast, but one case in eight up to 2000 x 2000.
     const std::uint32_t limits[] = {16, 100, 400, 2000, 16, 100, 16, 100};
     const std::uint32_t limit = limits[in.Byte() % 8];
     const int width = 1 + static_cast<int>(in.Below(limit));
     const int height = 1 + static_cast<int>(in.Below(limit));
-    CCanvas canvas(width, height);
-    // Kept from case to case: a fresh 16 MB every time would cost more than the case.
-    static std::vector<std::uint32_t> expected;
-    expected.assign(static_cast<std::size_t>(width) * height, PixelFromColor(RGB(0, 0, 0)));
-    std::vector<CLineCall> lines;
-    COLORREF color = RGB(0, 0, 0);  // a new context draws with the black pen
-    CPixel current{0, 0};
-
+    CLineCase lineCase(width, height);
     for (int call = 0; call < 64 && in.More(); ++call) {
         switch (in.Byte() % 3) {
-            case 0: {  // pen: only solid one-pixel pens can be made
-                const auto style = static_cast<int>(in.Byte() % 3);
-                const auto penWidth = static_cast<int>(in.Byte() % 3);
-                const COLORREF wanted = in.Raw<std::uint32_t>() & 0x00FFFFFF;
-                const HPEN pen = CreatePen(style, penWidth, wanted);
-                FUZZ_CHECK((pen != nullptr) == (style == PS_SOLID && penWidth <= 1),
-                           "pen style %d width %d", style, penWidth);
-                if (pen != nullptr) {
-                    canvas.SelectPen(pen);
-                    color = wanted;
-                }
+            case 0:
+                lineCase.Pen(in);
                 break;
-            }
-            case 1: {
-                const CPixel to{in.Coordinate(width), in.Coordinate(height)};
-                POINT previous{-7, -7};
-                MoveToEx(canvas.m_dc, static_cast<int>(to.x), static_cast<int>(to.y), &previous);
-                FUZZ_CHECK(previous.x == current.x && previous.y == current.y, "MoveToEx previous");
-                current = to;
+            case 1:
+                lineCase.Move(in);
                 break;
-            }
-            default: {
-                const CPixel to{in.Coordinate(width), in.Coordinate(height)};
-                const std::vector<CPixel> reference = ReferenceLine(current, to, width, height);
-                const std::int64_t length =
-                    std::max(std::llabs(to.x - current.x), std::llabs(to.y - current.y));
-                if (length <= (1 << 16)) {
-                    FUZZ_CHECK(WalkedLine(current, to, width, height) == reference,
-                               "closed form and walk disagree");
-                }
-                const std::int64_t stepsBefore = g_rasterSteps;
-                LineTo(canvas.m_dc, static_cast<int>(to.x), static_cast<int>(to.y));
-                const std::int64_t steps = g_rasterSteps - stepsBefore;
-                FUZZ_CHECK(steps <= static_cast<std::int64_t>(reference.size()),
-                           "%lld steps for %zu visible pixels", static_cast<long long>(steps),
-                           reference.size());
-                for (const CPixel& p : reference) {
-                    expected[p.y * width + p.x] = PixelFromColor(color);
-                    FUZZ_CHECK(canvas.At(p.x, p.y) == PixelFromColor(color),
-                               "pixel (%lld, %lld) not drawn", static_cast<long long>(p.x),
-                               static_cast<long long>(p.y));
-                }
-                lines.push_back(CLineCall{current, to, color});
-                current = to;
+            default:
+                lineCase.Line(in);
                 break;
-            }
         }
     }
-    // Nothing outside the reference lines was touched.
-    FUZZ_CHECK(std::memcmp(&canvas.At(0, 0), expected.data(), expected.size() * 4) == 0,
-               "pixels off the reference lines");
-    CheckAgainstUnclipped(lines, canvas);
+    lineCase.CheckAll();
     return 0;
 }
