@@ -186,26 +186,17 @@ class CX11Watch : public QAbstractNativeEventFilter {
 };
 CX11Watch g_x11Watch;
 
-}  // namespace
-
-bool StartPlatform(const char* argv0, std::string* why) {
-    if (QCoreApplication::instance() != nullptr) {
-        return true;  // already up (ours, or the host program's)
-    }
-    // The program's name, not the path it was started by.
+// The program's name, not the path it was started by.
+void SetProgramName(const char* argv0) {
     const char* slash = argv0 != nullptr ? std::strrchr(argv0, '/') : nullptr;
     g_programName = slash != nullptr ? slash + 1 : argv0 != nullptr ? argv0 : "";
     if (g_programName.empty()) {
         g_programName = "lunvik";
     }
-    const std::string platforms = ChoosePlatform();
-    std::string reason;
-    if (!CanOpenDisplay(platforms, &reason)) {
-        if (why != nullptr) {
-            *why = reason;
-        }
-        return false;
-    }
+}
+
+// Qt on the platforms checked, its messages held back while it starts.
+void CreateApplication(const std::string& platforms) {
     const bool chosenHere = Env("QT_QPA_PLATFORM").empty();
     if (chosenHere) {
         setenv("QT_QPA_PLATFORM", platforms.c_str(), 1);
@@ -222,19 +213,53 @@ bool StartPlatform(const char* argv0, std::string* why) {
     if (chosenHere) {
         unsetenv("QT_QPA_PLATFORM");
     }
-    // Qt's styles crash painting on screens without a true-colour visual.
+}
+
+// Why the screen cannot be used, or nothing. Qt's styles crash painting on
+// screens without a true-colour visual.
+std::string ScreenProblem() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr || screen->depth() < 15) {
-        if (why != nullptr) {
-            *why = screen == nullptr ? "no screen to show a window on"
-                                     : "the screen has " + std::to_string(screen->depth()) +
-                                           "-bit colour; at least 15 bits are needed";
-        }
-        delete g_app;
-        g_app = nullptr;
-        qInstallMessageHandler(g_previousHandler);
-        g_phase = EPhase::Down;
-        return false;
+    if (screen == nullptr) {
+        return "no screen to show a window on";
+    }
+    if (screen->depth() < 15) {
+        return "the screen has " + std::to_string(screen->depth()) +
+               "-bit colour; at least 15 bits are needed";
+    }
+    return "";
+}
+
+void DestroyApplication() {
+    delete g_app;
+    g_app = nullptr;
+    qInstallMessageHandler(g_previousHandler);
+    g_phase = EPhase::Down;
+}
+
+bool Refuse(std::string* why, const std::string& reason) {
+    if (why != nullptr) {
+        *why = reason;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool StartPlatform(const char* argv0, std::string* why) {
+    if (QCoreApplication::instance() != nullptr) {
+        return true;  // already up (ours, or the host program's)
+    }
+    SetProgramName(argv0);
+    const std::string platforms = ChoosePlatform();
+    std::string reason;
+    if (!CanOpenDisplay(platforms, &reason)) {
+        return Refuse(why, reason);
+    }
+    CreateApplication(platforms);
+    reason = ScreenProblem();
+    if (!reason.empty()) {
+        DestroyApplication();
+        return Refuse(why, reason);
     }
     if (auto* x11 = g_app->nativeInterface<QNativeInterface::QX11Application>()) {
         g_x11 = x11->connection();
