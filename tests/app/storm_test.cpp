@@ -123,9 +123,8 @@ TEST(Storm, HundredThousandCommandsLeaveBothPagesAnimatingFiniteAndInTheirBoxes)
         Command(pages[0], IDC_EYE_LEFT);
         Command(pages[1], IDC_START);
         const QImage before[2] = {Picture(pages[0]), Picture(pages[1])};
-        QTest::qWait(200);
-        EXPECT_TRUE(Picture(pages[0]) != before[0]);
-        EXPECT_TRUE(Picture(pages[1]) != before[1]);
+        auto moved = [&](int i) { return Picture(pages[i]) != before[i]; };
+        EXPECT_TRUE(QTest::qWaitFor([&] { return moved(0) && moved(1); }, 5000));
 
         std::vector<double> values = {frame.m_page1.m_orbitRate, frame.m_page1.m_orbitAngle};
         for (const CGridTmpl<double>& v : {frame.m_page1.m_eye, frame.m_page1.m_rotRate,

@@ -2,7 +2,7 @@
 // when too long for their 64 characters.
 #include <gtest/gtest.h>
 
-#include <clocale>
+#include <clocale>  // also POSIX newlocale and uselocale
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -11,9 +11,13 @@
 
 namespace {
 
-std::wstring Printf(double v) {
+// printf's "%.2f" in the given locale: by default the "C" one, whatever
+// locale the suite runs under (glibc's "C" object is shared, nothing to free).
+std::wstring Printf(double v, locale_t locale = newlocale(LC_ALL_MASK, "C", nullptr)) {
+    const locale_t previous = uselocale(locale);
     char s[64];
     std::snprintf(s, sizeof s, "%.2f", v);
+    uselocale(previous);
     return std::wstring(s, s + std::char_traits<char>::length(s));
 }
 
@@ -33,11 +37,10 @@ TEST(StatusText, KeepsThePointInALocaleWithADecimalComma) {
     if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
         GTEST_SKIP() << "locale de_DE.UTF-8 is not installed (scripts/install-deps makes it)";
     }
-    const std::wstring comma = Printf(0.5);
     StatusText text;
     FormatStatusNumber(text, 0.5);
+    EXPECT_EQ(Printf(0.5, LC_GLOBAL_LOCALE), L"0,50") << "the locale does not have a decimal comma";
     std::setlocale(LC_NUMERIC, "C");
-    EXPECT_EQ(comma, L"0,50") << "the locale does not have a decimal comma";
     EXPECT_EQ(std::wstring(text), L"0.50");
 }
 

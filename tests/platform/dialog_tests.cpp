@@ -56,7 +56,7 @@ TEST_F(PlatformDialog, ControlsShowTheirTexts) {
           L"\U0001D465 = 1", L"\U0001D466 = 1", L""}) {
         plain->setCursorPosition(2);
         const bool same = plain->text() == QString::fromWCharArray(next);
-        EXPECT_TRUE(SetWindowTextW(GetDlgItem(hwnd, 1004), next));
+        EXPECT_TRUE(SetWindowTextW(GetDlgItem(hwnd, kPlain), next));
         EXPECT_EQ(plain->text(), QString::fromWCharArray(next));
         EXPECT_EQ(plain->cursorPosition(), same ? 2 : 0);
     }
