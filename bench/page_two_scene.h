@@ -85,42 +85,19 @@ class CPageTwoScene {
     void AppendSegments(std::vector<SSegment>& out) const {
         for (int m = 0; m < m_page->m_drawnCount; ++m) {
             const CModelBase& model = *m_page->m_drawn[m];
-            auto add = [&](int a, int b) {
-                POINT p;
-                POINT q;
-                if (CStaticView::ToPixel(model.m_screen[a], &p) &&
-                    CStaticView::ToPixel(model.m_screen[b], &q)) {
-                    out.push_back({p.x, p.y, q.x, q.y});
-                }
-            };
-            switch (model.m_kind) {
-                case 0:
-                    for (int i = 0; i + 1 < model.m_count; i += 2) {
-                        add(i, i + 1);
-                    }
-                    break;
-                case 1:
-                    for (int j = 0; j < 3; ++j) {
-                        add(j, j + 1);
-                        add(j + 4, j + 5);
-                        add(j, j + 4);
-                    }
-                    add(3, 0);
-                    add(7, 4);
-                    add(3, 7);
-                    break;
-                case 2:
-                    for (int i = 0; i < 5; ++i) {
-                        add(i, (i + 2) % 5);
-                        add(i + 5, (i + 2) % 5 + 5);
-                    }
-                    for (int j = 0; j < 5; ++j) {
-                        add(j, j + 5);
-                    }
-                    break;
-                default:
-                    break;
+            if (model.m_kind < 0 || model.m_kind > 2) {
+                continue;
             }
+            const auto shape = static_cast<CStaticView::EShape>(model.m_kind);
+            CStaticView::ForEachSegment(shape, CStaticView::VerticesUsed(model, shape),
+                                        [&](int a, int b) {
+                                            POINT p;
+                                            POINT q;
+                                            if (CStaticView::ToPixel(model.m_screen[a], &p) &&
+                                                CStaticView::ToPixel(model.m_screen[b], &q)) {
+                                                out.push_back({p.x, p.y, q.x, q.y});
+                                            }
+                                        });
         }
     }
 

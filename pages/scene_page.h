@@ -118,37 +118,11 @@ class CScenePage : public CDialogImpl<T, CWindow> {
                       const CGridTmpl<double>& eye) {
         CStaticView& view = m_view[0];
         for (int i = 0; i < count; ++i) {
-            CModelBase& model = *drawn[i];
-            switch (model.m_kind) {
-                case 0:
-                    view.EraseLines(model);
-                    break;
-                case 1:
-                    view.EraseCube(model);
-                    break;
-                case 2:
-                    view.EraseStar(model);
-                    break;
-                default:
-                    break;
-            }
+            view.EraseModel(*drawn[i]);
         }
         for (int i = 0; i < count; ++i) {
-            CModelBase& model = *drawn[i];
-            AimModel(model, lookAt, eye);
-            switch (model.m_kind) {
-                case 0:
-                    view.DrawLines(model);
-                    break;
-                case 1:
-                    view.DrawCube(model);
-                    break;
-                case 2:
-                    view.DrawStar(model);
-                    break;
-                default:
-                    break;
-            }
+            AimModel(*drawn[i], lookAt, eye);
+            view.DrawModel(*drawn[i]);
         }
     }
 

@@ -32,7 +32,8 @@ LRESULT CStaticView::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     Release();  // a view made a second time starts afresh rather than leaking the first buffer
     const HDC screen = GetDC(m_hWnd);
     GetClientRect(&m_rcClient);
-    m_before = new (std::nothrow) unsigned char[sizeof(CModelBase::CVertices)];
+    m_pixels = new (std::nothrow) SPixel[CModelBase::kMaxVertices + kPoolCapacity];
+    m_pool = m_pixels != nullptr ? m_pixels + CModelBase::kMaxVertices : nullptr;
     m_hMemDC = CreateCompatibleDC(screen);
     m_hBitmap = CreateCompatibleBitmap(screen, m_rcClient.right - m_rcClient.left + 1,
                                        m_rcClient.bottom - m_rcClient.top + 1);
@@ -83,6 +84,7 @@ RECT CStaticView::TakeChanges() {
         AddChange(m_erased[i].m_box);  // erased and not drawn again
     }
     m_erasedCount = 0;
+    m_poolUsed = 0;
     RECT changed = m_changed;
     m_changed = RECT{};
     changed.right = std::min(changed.right, m_rcClient.right - m_rcClient.left);
@@ -114,143 +116,135 @@ void CStaticView::SelectPen(int slot) {
     }
 }
 
-void CStaticView::Segment(const CModelBase& model, int from, int to) {
-    // A segment with an end that has no pixel is left out, by erase and draw alike.
-    POINT a;
-    POINT b;
-    if (!ToPixel(model.m_screen[from], &a) || !ToPixel(model.m_screen[to], &b)) {
-        return;
-    }
-    m_minX = std::min({m_minX, a.x, b.x});
-    m_minY = std::min({m_minY, a.y, b.y});
-    m_maxX = std::max({m_maxX, a.x, b.x});
-    m_maxY = std::max({m_maxY, a.y, b.y});
-    MoveToEx(m_hMemDC, a.x, a.y, nullptr);
-    LineTo(m_hMemDC, b.x, b.y);
-}
-
-void CStaticView::Lines(const CModelBase& model) {
-    // Vertex pairs. The count is held to the arrays' capacity, which is even, so
-    // that no pair reads past them.
-    const int count = std::clamp(model.m_count, 0, CModelBase::kMaxVertices);
-    for (int i = 0; i < count; i += 2) {
-        Segment(model, i, i + 1);
-    }
-}
-
-void CStaticView::Cube(const CModelBase& model) {
-    for (int j = 0; j < 3; ++j) {
-        Segment(model, j, j + 1);
-        Segment(model, j + 4, j + 5);
-        Segment(model, j, j + 4);
-    }
-    Segment(model, 3, 0);
-    Segment(model, 7, 4);
-    Segment(model, 3, 7);
-}
-
-void CStaticView::Star(const CModelBase& model) {
-    for (int i = 0; i < 5; ++i) {
-        const int t = (i + 2) % 5;
-        Segment(model, i, t);
-        Segment(model, i + 5, t + 5);
-    }
-    for (int j = 0; j < 5; ++j) {
-        Segment(model, j, j + 5);
-    }
-}
-
 void CStaticView::EraseLines(CModelBase& model) {
-    Erase(model, &CStaticView::Lines);
+    Erase(model, EShape::Lines);
 }
 
 void CStaticView::DrawLines(CModelBase& model) {
-    Draw(model, &CStaticView::Lines);
+    Draw(model, EShape::Lines);
 }
 
 void CStaticView::EraseCube(CModelBase& model) {
-    Erase(model, &CStaticView::Cube);
+    Erase(model, EShape::Cube);
 }
 
 void CStaticView::DrawCube(CModelBase& model) {
-    Draw(model, &CStaticView::Cube);
+    Draw(model, EShape::Cube);
 }
 
 void CStaticView::EraseStar(CModelBase& model) {
-    Erase(model, &CStaticView::Star);
+    Erase(model, EShape::Star);
 }
 
 void CStaticView::DrawStar(CModelBase& model) {
-    Draw(model, &CStaticView::Star);
+    Draw(model, EShape::Star);
 }
 
-void CStaticView::Erase(const CModelBase& model, void (CStaticView::*walk)(const CModelBase&)) {
+void CStaticView::EraseModel(CModelBase& model) {
+    if (model.m_kind >= 0 && model.m_kind <= 2) {
+        Erase(model, static_cast<EShape>(model.m_kind));
+    }
+}
+
+void CStaticView::DrawModel(CModelBase& model) {
+    if (model.m_kind >= 0 && model.m_kind <= 2) {
+        Draw(model, static_cast<EShape>(model.m_kind));
+    }
+}
+
+void CStaticView::Erase(const CModelBase& model, EShape shape) {
     SelectPen(kErasePen);
-    const RECT box = WalkBox(model, walk);
+    const int count = VerticesUsed(model, shape);
+    // Kept in the pool when it has room, so that the draw can compare.
+    const bool kept =
+        m_pool != nullptr && m_erasedCount < kErasedCapacity && count <= kPoolCapacity - m_poolUsed;
+    SPixel* const pixels = kept ? m_pool + m_poolUsed : m_pixels;
+    ToPixels(model, count, pixels);
+    const RECT box = Walk(pixels, count, shape);
     if (m_erasedCount < kErasedCapacity) {
-        m_erased[m_erasedCount++] = SErased{&model, box};
+        m_erased[m_erasedCount++] = SErased{&model, box, kept ? m_poolUsed : -1, count};
+        m_poolUsed += kept ? count : 0;
     } else {
         AddChange(box);
     }
 }
 
-void CStaticView::Draw(CModelBase& model, void (CStaticView::*walk)(const CModelBase&)) {
-    // The box this model's erase covered, if it was erased since its last draw.
-    bool erased = false;
-    RECT erasedBox = {};
+void CStaticView::Draw(CModelBase& model, EShape shape) {
+    // What this model's erase covered, if it was erased since its last draw.
+    SErased erased{nullptr, RECT{}, -1, 0};
     for (int i = m_erasedCount - 1; i >= 0; --i) {
         if (m_erased[i].m_model == &model) {
-            erased = true;
-            erasedBox = m_erased[i].m_box;
+            erased = m_erased[i];
             m_erased[i] = m_erased[--m_erasedCount];
             break;
         }
     }
-    const int used = walk == &CStaticView::Lines  ? VerticesUsed(model)
-                     : walk == &CStaticView::Cube ? 8
-                                                  : 10;
-    const std::size_t bytes = sizeof(CGridTmpl<double>) * static_cast<std::size_t>(used);
-    const bool compare = erased && m_before != nullptr;
-    if (compare) {
-        // Bytes only, the vertices' vtable pointers included: equal bytes are equal points.
-        std::memcpy(m_before, static_cast<const void*>(model.m_screen.data()), bytes);
+    if (m_erasedCount == 0) {
+        m_poolUsed = 0;  // every kept erase has been drawn again; the pixels stay until the compare
     }
     model.Refresh();
     SelectPen(model.m_kind);
-    const RECT box = WalkBox(model, walk);
-    // The same points as erased: the same pixels again, nothing changed.
-    const bool same =
-        compare && box.left == erasedBox.left && box.top == erasedBox.top &&
-        box.right == erasedBox.right && box.bottom == erasedBox.bottom &&
-        std::memcmp(m_before, static_cast<const void*>(model.m_screen.data()), bytes) == 0;
+    const int count = VerticesUsed(model, shape);
+    ToPixels(model, count, m_pixels);
+    const RECT box = Walk(m_pixels, count, shape);
+    // The same pixels as erased: drawn again where they were, nothing changed.
+    const bool same = erased.m_first >= 0 && erased.m_count == count &&
+                      std::memcmp(&erased.m_box, &box, sizeof box) == 0 &&
+                      std::memcmp(m_pool + erased.m_first, m_pixels, sizeof(SPixel) * count) == 0;
     if (!same) {
         AddChange(box);
-        if (erased) {
-            AddChange(erasedBox);
-        }
+        AddChange(erased.m_box);
     }
 }
 
-int CStaticView::VerticesUsed(const CModelBase& model) {
-    // Pairs: an odd count still reads the vertex after its last one.
-    const int count = std::clamp(model.m_count, 0, CModelBase::kMaxVertices);
-    return count + (count & 1);
+void CStaticView::ToPixels(const CModelBase& model, int count, SPixel* pixels) {
+    if (pixels == nullptr) {
+        return;
+    }
+    for (int i = 0; i < count; ++i) {
+        const CGridTmpl<double>& v = model.m_screen[i];
+        // Inside the 32-bit range, the common case, a conversion is all it
+        // takes (a NaN fails the comparisons too).
+        if (v.x < kTooHigh && v.x > kTooLow && v.y < kTooHigh && v.y > kTooLow) {
+            pixels[i] = SPixel{static_cast<LONG>(v.x), static_cast<LONG>(v.y), 1};
+            continue;
+        }
+        POINT p{0, 0};
+        const bool valid = ToPixel(v, &p);
+        pixels[i] = SPixel{valid ? p.x : 0, valid ? p.y : 0, valid ? 1 : 0};
+    }
 }
 
-RECT CStaticView::WalkBox(const CModelBase& model, void (CStaticView::*walk)(const CModelBase&)) {
-    m_minX = std::numeric_limits<LONG>::max();
-    m_minY = std::numeric_limits<LONG>::max();
-    m_maxX = std::numeric_limits<LONG>::min();
-    m_maxY = std::numeric_limits<LONG>::min();
-    (this->*walk)(model);
-    if (m_hBitmap == nullptr || m_minX > m_maxX) {
+RECT CStaticView::Walk(const SPixel* pixels, int count, EShape shape) {
+    if (m_hBitmap == nullptr || pixels == nullptr) {
+        return RECT{};
+    }
+    LONG minX = std::numeric_limits<LONG>::max();
+    LONG minY = std::numeric_limits<LONG>::max();
+    LONG maxX = std::numeric_limits<LONG>::min();
+    LONG maxY = std::numeric_limits<LONG>::min();
+    ForEachSegment(shape, count, [&](int from, int to) {
+        // A segment with an end that has no pixel is left out, by erase and draw alike.
+        const SPixel& a = pixels[from];
+        const SPixel& b = pixels[to];
+        if ((a.valid & b.valid) == 0) {
+            return;
+        }
+        minX = std::min(minX, std::min(a.x, b.x));
+        minY = std::min(minY, std::min(a.y, b.y));
+        maxX = std::max(maxX, std::max(a.x, b.x));
+        maxY = std::max(maxY, std::max(a.y, b.y));
+        MoveToEx(m_hMemDC, a.x, a.y, nullptr);
+        LineTo(m_hMemDC, b.x, b.y);
+    });
+    if (minX > maxX) {
         return RECT{};
     }
     // Pixels outside the buffer are never drawn.
     const LONG right = m_hBitmap->m_width - 1;
     const LONG bottom = m_hBitmap->m_height - 1;
-    return RECT{std::clamp(m_minX, 0, right), std::clamp(m_minY, 0, bottom),
-                std::clamp(m_maxX, 0, right) + 1, std::clamp(m_maxY, 0, bottom) + 1};
+    return RECT{std::clamp(minX, 0, right), std::clamp(minY, 0, bottom),
+                std::clamp(maxX, 0, right) + 1, std::clamp(maxY, 0, bottom) + 1};
 }
 
 void CStaticView::Release() {
@@ -263,8 +257,10 @@ void CStaticView::Release() {
     }
     m_hMemDC = nullptr;
     m_hBitmap = nullptr;
-    delete[] m_before;
-    m_before = nullptr;
+    delete[] m_pixels;
+    m_pixels = nullptr;
+    m_pool = nullptr;
+    m_poolUsed = 0;
     m_changed = RECT{};
     m_erasedCount = 0;
 }

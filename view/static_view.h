@@ -1,10 +1,11 @@
 // The drawing area of a scene page: a child window with a back buffer one
 // pixel larger than its client area, a table of 256 pen slots, and the erase
 // and draw routines of the three model kinds. All drawing goes into the back
-// buffer; a paint copies the whole buffer to the window. The view keeps the
+// buffer; a paint copies the buffer to the window. The view keeps the
 // box of what its routines changed, so that a repaint asks for that part only.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -40,6 +41,58 @@ class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
     void DrawCube(CModelBase& model);
     void EraseStar(CModelBase& model);
     void DrawStar(CModelBase& model);
+    // The routine of the model's kind (0 lines, 1 cube, 2 star); a model of
+    // another kind is neither erased nor drawn.
+    void EraseModel(CModelBase& model);
+    void DrawModel(CModelBase& model);
+
+    // The shapes the routines walk, and the vertex pairs each joins.
+    enum class EShape { Lines, Cube, Star };
+
+    // Calls segment(from, to) for each vertex pair of the shape, in drawing
+    // order: consecutive pairs of the first count vertices (count even), a
+    // cube's twelve edges or a star's fifteen.
+    template <class F>
+    static void ForEachSegment(EShape shape, int count, F&& segment) {
+        switch (shape) {
+            case EShape::Lines:
+                for (int i = 0; i < count; i += 2) {
+                    segment(i, i + 1);
+                }
+                break;
+            case EShape::Cube:
+                for (int j = 0; j < 3; ++j) {
+                    segment(j, j + 1);
+                    segment(j + 4, j + 5);
+                    segment(j, j + 4);
+                }
+                segment(3, 0);
+                segment(7, 4);
+                segment(3, 7);
+                break;
+            case EShape::Star:
+                for (int i = 0; i < 5; ++i) {
+                    const int t = (i + 2) % 5;
+                    segment(i, t);
+                    segment(i + 5, t + 5);
+                }
+                for (int j = 0; j < 5; ++j) {
+                    segment(j, j + 5);
+                }
+                break;
+        }
+    }
+
+    // The vertices a walk of the shape reads. A line model's count is held to
+    // the arrays' capacity, which is even, and rounded up to whole pairs: an
+    // odd count still reads the vertex after its last one.
+    static int VerticesUsed(const CModelBase& model, EShape shape) {
+        if (shape != EShape::Lines) {
+            return shape == EShape::Cube ? 8 : 10;
+        }
+        const int count = std::clamp(model.m_count, 0, CModelBase::kMaxVertices);
+        return count + (count & 1);
+    }
 
     // Asks the window to repaint what the routines changed since the last
     // request, if anything. A model erased and drawn again at the very same
@@ -50,6 +103,10 @@ class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
     // client area (empty when nothing changed); forgets it.
     RECT TakeChanges();
 
+    // Coordinates at or beyond these have no 32-bit pixel.
+    static constexpr double kTooHigh = 2147483648.0;  // 2^31
+    static constexpr double kTooLow = -2147483649.0;  // -2^31 - 1
+
     // A screen point in whole pixels: each coordinate truncated toward zero,
     // and one outside the 32-bit range held at its nearest end. False for a
     // point with a NaN coordinate, which has no pixel.
@@ -59,8 +116,6 @@ class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
         }
         // Comparisons first, so that no out-of-range value reaches the conversion.
         auto convert = [](double v) {
-            constexpr double kTooHigh = 2147483648.0;  // 2^31
-            constexpr double kTooLow = -2147483649.0;  // -2^31 - 1
             if (v >= kTooHigh) {
                 return std::numeric_limits<LONG>::max();
             }
@@ -83,35 +138,43 @@ class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
     HPEN m_pens[256] = {};
 
   private:
-    // What one erase routine covered, kept until the model is drawn again.
+    // A vertex in whole pixels; valid is 0 for one with no pixel. Three plain
+    // LONGs, no padding, so that equal bytes are equal pixels.
+    struct SPixel {
+        LONG x;
+        LONG y;
+        LONG valid;
+    };
+    // What one erase routine covered, kept until the model is drawn again:
+    // its box and, when the pool had room, the pixels it walked.
     struct SErased {
         const CModelBase* m_model;
         RECT m_box;
+        int m_first;  // in m_pool, or -1
+        int m_count;
     };
     static constexpr int kErasedCapacity = 128;
+    static constexpr int kPoolCapacity = 2 * CModelBase::kMaxVertices;
 
     void SelectPen(int slot);
     // Pens, walks and boxes the routines share.
-    void Erase(const CModelBase& model, void (CStaticView::*walk)(const CModelBase&));
-    void Draw(CModelBase& model, void (CStaticView::*walk)(const CModelBase&));
-    static int VerticesUsed(const CModelBase& model);
-    RECT WalkBox(const CModelBase& model, void (CStaticView::*walk)(const CModelBase&));
+    void Erase(const CModelBase& model, EShape shape);
+    void Draw(CModelBase& model, EShape shape);
+    // The model's vertices in pixels, the first count of them, into pixels.
+    static void ToPixels(const CModelBase& model, int count, SPixel* pixels);
+    // Draws the shape's segments between the pixels in the selected pen and
+    // returns the box of the end points, clipped to the buffer.
+    RECT Walk(const SPixel* pixels, int count, EShape shape);
     void AddChange(const RECT& box);
-    void Segment(const CModelBase& model, int from, int to);
-    void Lines(const CModelBase& model);
-    void Cube(const CModelBase& model);
-    void Star(const CModelBase& model);
     void Release();
 
-    // Extent of the segment end points walked by the current routine.
-    LONG m_minX = 0;
-    LONG m_minY = 0;
-    LONG m_maxX = -1;
-    LONG m_maxY = -1;
     RECT m_changed = {};  // since the last TakeChanges
     SErased m_erased[kErasedCapacity];
     int m_erasedCount = 0;
-    // The screen points a model had before its draw routine refreshed it
-    // (raw storage for CModelBase::kMaxVertices points, made at creation).
-    unsigned char* m_before = nullptr;
+    // Raw storage made at creation: the pixels of the routine at work
+    // (CModelBase::kMaxVertices of them), then a pool that keeps the pixels
+    // each erase walked until the model's draw compares its own with them.
+    SPixel* m_pixels = nullptr;
+    SPixel* m_pool = nullptr;
+    int m_poolUsed = 0;
 };
