@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/win_types.h"
 
@@ -22,10 +23,11 @@
 // checks that the work follows the visible pixels and not the line's length.
 #ifdef LUNVIK_COUNT_RASTER_STEPS
 inline std::int64_t g_rasterSteps = 0;
-#define LUNVIK_RASTER_STEP() (++g_rasterSteps)
+#define LUNVIK_RASTER_STEPS(n) (g_rasterSteps += (n))
 #else
-#define LUNVIK_RASTER_STEP() ((void)0)
+#define LUNVIK_RASTER_STEPS(n) ((void)0)
 #endif
+#define LUNVIK_RASTER_STEP() LUNVIK_RASTER_STEPS(1)
 
 class CClippedLine {
   public:
@@ -119,6 +121,15 @@ class CClippedLine {
     static void Walk(std::uint32_t* p, std::int64_t n, std::int64_t error, std::int64_t up,
                      std::int64_t down, std::ptrdiff_t major, std::ptrdiff_t minor,
                      std::uint32_t pixel) {
+        if (2 * up <= down) {
+            if (major == 1 || major == -1) {
+                WalkRuns<true>(p, n, error, up, down, major, minor, pixel);
+            } else {
+                WalkRuns<false>(p, n, error, up, down, major, minor, pixel);
+            }
+            return;
+        }
+        // Steeper than one in two: runs of one or two pixels, so step by step.
         const auto step = [&] {
             LUNVIK_RASTER_STEP();
             *p = pixel;
@@ -139,6 +150,59 @@ class CClippedLine {
         }
         for (std::int64_t rest = n & 3; rest != 0; --rest) {
             step();
+        }
+    }
+
+    // The same pixels in runs along the major axis. Between two minor steps
+    // the error term grows by up a pixel, so a run's length follows from the
+    // error at its start: the first takes a division, and every later one is
+    // whole or whole + 1 pixels long, whichever brings the error to zero.
+    template <bool kAlongRow>
+    static void WalkRuns(std::uint32_t* p, std::int64_t n, std::int64_t error, std::int64_t up,
+                         std::int64_t down, std::ptrdiff_t major, std::ptrdiff_t minor,
+                         std::uint32_t pixel) {
+        if (up == 0) {
+            Run<kAlongRow>(p, n, major, pixel);  // flat or upright: one run
+            return;
+        }
+        const std::int64_t whole = down / up;
+        std::int64_t length = (up - 1 - error) / up;  // error < 0: ceil(-error / up)
+        while (length < n) {
+            Run<kAlongRow>(p, length, major, pixel);
+            n -= length;
+            p += length * major + minor;
+            error += length * up - down;
+            length = error + whole * up < 0 ? whole + 1 : whole;
+        }
+        Run<kAlongRow>(p, n, major, pixel);
+    }
+
+    // n pixels from p on, a step apart. Along a row (a step of one pixel
+    // either way) they are one block, stored four pixels at a time, the last
+    // four overlapping the others.
+    template <bool kAlongRow>
+    static void Run(std::uint32_t* p, std::int64_t n, std::ptrdiff_t step, std::uint32_t pixel) {
+        LUNVIK_RASTER_STEPS(n);
+        if (kAlongRow && n >= 4) {
+            const std::uint32_t four[4] = {pixel, pixel, pixel, pixel};
+            p = step > 0 ? p : p - (n - 1);
+            std::uint32_t* const last = p + n - 4;
+            for (; p < last; p += 4) {
+                std::memcpy(p, four, sizeof four);
+            }
+            std::memcpy(last, four, sizeof four);
+            return;
+        }
+        for (; n >= 4; n -= 4) {
+            p[0] = pixel;
+            p[step] = pixel;
+            p[2 * step] = pixel;
+            p[3 * step] = pixel;
+            p += 4 * step;
+        }
+        for (; n > 0; --n) {
+            *p = pixel;
+            p += step;
         }
     }
 
