@@ -10,14 +10,12 @@
 #include <QMargins>
 #include <QRect>
 #include <QString>
-#include <map>
 
 #include "platform/qt/handle.h"
 #include "platform/window_object.h"
 
 class QEventLoop;
 class QPaintEvent;
-class QTimer;
 
 namespace lunvik::platform {
 
@@ -50,7 +48,6 @@ class CWindowHost {
     EWindowKind m_kind;
     DWORD m_style;
     CWindowObject* m_object = nullptr;
-    std::map<UINT_PTR, QTimer*> m_timers;
     HICON m_icons[2] = {nullptr, nullptr};  // ICON_SMALL, ICON_BIG
     int m_defaultCommand = 1;               // what Enter sends in a top-level dialog
     SModalState* m_modal = nullptr;
@@ -122,6 +119,9 @@ QList<QWidget*> LiveTopLevelWindows();
 // first), then each becomes windowless (children first) and the root widget
 // is deleted later.
 void DestroyWindowTree(QWidget* root);
+
+// window_timers.cpp. Stops every timer of the window.
+void KillWindowTimers(CWindowHost* host);
 
 // window_text.cpp. WM_SETTEXT, WM_GETTEXT and WM_GETTEXTLENGTH.
 LRESULT DefaultTextProcessing(QWidget* widget, CWindowHost* host, UINT msg, WPARAM wParam,

@@ -3,7 +3,6 @@
 // windowless), and its widgets are deleted once control is back in the loop.
 #include <QEventLoop>
 #include <QPointer>
-#include <QTimer>
 
 #include "platform/qt/window_host.h"
 #include "platform/window.h"
@@ -27,9 +26,7 @@ QList<QPointer<QWidget>> WindowTree(QWidget* root) {
 // No more timers and no more modal run: nothing reaches a dying window.
 void StopWindow(CWindowHost* host) {
     host->m_dying = true;
-    for (auto& [id, timer] : host->m_timers) {
-        timer->stop();
-    }
+    KillWindowTimers(host);
     if (host->m_modal != nullptr) {
         if (host->m_modal->loop != nullptr) {
             host->m_modal->loop->exit(0);

@@ -67,13 +67,67 @@ TEST_F(PlatformWindow, ExtremeRectanglesAreClamped) {
     EXPECT_EQ(W(reversed)->size(), QSize(0, 0));
 }
 
+// Counts the timer events Qt delivers: the process's timer wake-ups.
+class CTimerEventCount : public QObject {
+  public:
+    int m_count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        m_count += event->type() == QEvent::Timer ? 1 : 0;
+        return false;
+    }
+};
+
 TEST_F(PlatformWindow, TimersAndPostedMessagesReachOnlyLiveWindows) {
+    // Four windows on timers of one period tick together, one wake-up for all.
     CJournal journal;
-    CTestWindow window;
-    window.m_journal = &journal;
-    const HWND hwnd = window.Create(nullptr, RECT{0, 0, 10, 10});
-    EXPECT_NE(SetTimer(hwnd, 0, 10, nullptr), 0u);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return journal.Count(WM_TIMER) >= 3; }));
+    CTestWindow window[4];
+    HWND h[4];
+    for (int i = 0; i < 4; ++i) {
+        window[i].m_journal = &journal;
+        h[i] = window[i].Create(nullptr, RECT{0, 0, 10, 10});
+        ASSERT_EQ(SetTimer(h[i], 7, 10, nullptr), 7u);
+    }
+    CTimerEventCount wakeUps;
+    qApp->installEventFilter(&wakeUps);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return journal.Count(WM_TIMER) >= 40; }));
+    qApp->removeEventFilter(&wakeUps);
+    EXPECT_LT(wakeUps.m_count, 20);
+
+    // A handler that takes timers out of the tick it is in, before and after
+    // its own: a killed timer, a destroyed window and a moved period tick no
+    // more, the last window still ticks in it, and a timer set meanwhile
+    // waits for the next tick.
+    std::size_t cut = 0;
+    bool inCutTick = false;
+    window[1].m_hook = [&](UINT msg, WPARAM, LPARAM, LRESULT&) {
+        if (msg == WM_TIMER && cut == 0) {
+            inCutTick = true;
+            QMetaObject::invokeMethod(
+                qApp, [&] { inCutTick = false; }, Qt::QueuedConnection);
+            EXPECT_TRUE(KillTimer(h[0], 7));
+            DestroyWindow(h[2]);
+            EXPECT_FALSE(KillTimer(h[2], 7));
+            SetTimer(h[1], 7, 100000, nullptr);
+            SetTimer(h[3], 8, 0, nullptr);
+            cut = journal.m_entries.size();
+        }
+        return false;
+    };
+    int hits[2][2] = {};  // [id 7, 8][after, in the cut tick]
+    window[3].m_hook = [&](UINT msg, WPARAM id, LPARAM, LRESULT&) {
+        if (msg == WM_TIMER && cut != 0) {
+            ++hits[id - 7][inCutTick ? 1 : 0];
+        }
+        return false;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hits[1][0] >= 3; }));
+    EXPECT_EQ(hits[0][1], 1);
+    EXPECT_EQ(hits[1][1], 0);
+    for (std::size_t i = cut; i < journal.m_entries.size(); ++i) {
+        EXPECT_TRUE(journal.m_entries[i].msg != WM_TIMER || journal.m_entries[i].hwnd == h[3]);
+    }
+
+    const HWND hwnd = h[3];
     ASSERT_TRUE(PostMessageW(hwnd, WM_USER, 1, 2));
     EXPECT_EQ(journal.Count(WM_USER), 0);  // posted: not yet
     QCoreApplication::sendPostedEvents();
