@@ -72,22 +72,11 @@ bool SetSunkenEdge(QFrame* frame, DWORD style, DWORD exStyle) {
     return true;
 }
 
-BOOL CenterWindow(HWND hwnd, HWND hwndCenter) {
-    QWidget* widget = LiveWidget(hwnd);
-    if (widget == nullptr) {
-        return FALSE;
-    }
-    QWidget* center = LiveWidget(hwndCenter);
-    if (!widget->isWindow()) {
-        QWidget* parent = widget->parentWidget();
-        QRect area = parent->contentsRect();
-        if (center != nullptr && center != parent) {
-            area = QRect(parent->mapFromGlobal(center->mapToGlobal(QPoint(0, 0))), center->size());
-        }
-        widget->move((area.left() + area.right() + 1) / 2 - widget->width() / 2,
-                     (area.top() + area.bottom() + 1) / 2 - widget->height() / 2);
-        return TRUE;
-    }
+namespace {
+
+// A window on the screen, centred on center's outer rectangle (or the
+// screen's work area) and kept inside the work area.
+void CenterTopLevel(QWidget* widget, QWidget* center) {
     if (center == nullptr) {
         center = widget->parentWidget() != nullptr ? widget->parentWidget()->window() : nullptr;
     }
@@ -97,7 +86,15 @@ BOOL CenterWindow(HWND hwnd, HWND hwndCenter) {
     QScreen* screen = center != nullptr ? center->screen() : widget->screen();
     const QRect work = screen != nullptr ? screen->availableGeometry() : QRect();
     const QRect reference = center != nullptr ? center->window()->frameGeometry() : work;
-    const QRect outer = widget->frameGeometry();
+    QRect outer = widget->frameGeometry();
+    if (!widget->isVisible() && center != nullptr) {
+        // Not yet decorated: the window manager will give it the frame that
+        // the reference window has, around the client area.
+        const QRect centerClient = center->window()->geometry();
+        outer += QMargins(
+            centerClient.left() - reference.left(), centerClient.top() - reference.top(),
+            reference.right() - centerClient.right(), reference.bottom() - centerClient.bottom());
+    }
     int x = (reference.left() + reference.right() + 1) / 2 - outer.width() / 2;
     int y = (reference.top() + reference.bottom() + 1) / 2 - outer.height() / 2;
     if (!work.isEmpty()) {
@@ -106,6 +103,27 @@ BOOL CenterWindow(HWND hwnd, HWND hwndCenter) {
         y = std::max(work.top(), std::min(y, work.bottom() + 1 - outer.height()));
     }
     widget->move(x, y);
+}
+
+}  // namespace
+
+BOOL CenterWindow(HWND hwnd, HWND hwndCenter) {
+    QWidget* widget = LiveWidget(hwnd);
+    if (widget == nullptr) {
+        return FALSE;
+    }
+    QWidget* center = LiveWidget(hwndCenter);
+    if (widget->isWindow()) {
+        CenterTopLevel(widget, center);
+        return TRUE;
+    }
+    QWidget* parent = widget->parentWidget();
+    QRect area = parent->contentsRect();
+    if (center != nullptr && center != parent) {
+        area = QRect(parent->mapFromGlobal(center->mapToGlobal(QPoint(0, 0))), center->size());
+    }
+    widget->move((area.left() + area.right() + 1) / 2 - widget->width() / 2,
+                 (area.top() + area.bottom() + 1) / 2 - widget->height() / 2);
     return TRUE;
 }
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The built program under a real X server (Xvfb), bare or with a window
 # manager (second argument "openbox"): where its window and frame appear, that
-# page one draws, that the focus comes back after the About box, that a window
-# destroyed from outside or closed ends it with 1, and that a lost display, an
-# 8-bit screen or no display at all end it with 2 and one line on stderr.
+# page one draws, that the About box opens centred on the window and the focus
+# comes back after it, that a window destroyed from outside or closed ends it
+# with 1, and that a lost display, an 8-bit screen or no display at all end it
+# with 2 and one line on stderr.
 set -euo pipefail
 binary=$1
 wm=${2:-}
@@ -131,6 +132,14 @@ until_true open_help || fail "no menu on Alt+H"
 xdotool key Return
 about=$(timeout 20 xdotool search --sync --onlyvisible --name '^About$' | sed -n 1p)
 [ -n "$about" ] || fail "no About box after Alt+H, Enter"
+# Centred on the outer window (0, 0, 750 by 700), frames included, to a pixel.
+about_centred() {
+    local x y width height
+    read -r x y width height <<<"$(geometry "$(frame_of "$about")")"
+    [ $(((2 * x + width - 750) ** 2 + (2 * y + height - 700) ** 2)) -le 8 ]
+}
+until_true about_centred ||
+    fail "About box at $(geometry "$(frame_of "$about")")(x y width height), not centred on the window"
 xdotool key Escape
 until_true test -z "$(xdotool search --onlyvisible --name '^About$')" || fail "About box still open"
 until_true test "$(xdotool getwindowfocus)" = "$window" || fail "the window did not get the focus back"
