@@ -51,42 +51,10 @@ struct CMoving {
     double m_angles[3];
 };
 
-void Erase(CStaticView& view, CModelBase& model) {
-    switch (model.m_kind) {
-        case 0:
-            view.EraseLines(model);
-            break;
-        case 1:
-            view.EraseCube(model);
-            break;
-        case 2:
-            view.EraseStar(model);
-            break;
-        default:
-            break;
-    }
-}
-
-void Draw(CStaticView& view, CModelBase& model) {
-    switch (model.m_kind) {
-        case 0:
-            view.DrawLines(model);
-            break;
-        case 1:
-            view.DrawCube(model);
-            break;
-        case 2:
-            view.DrawStar(model);
-            break;
-        default:
-            break;
-    }
-}
-
 // Erases every model, after which the whole buffer must be black again.
 void EraseAll(CStaticView& view, std::vector<CMoving>& models, int frame) {
     for (CMoving& moving : models) {
-        Erase(view, *moving.m_model);
+        view.EraseModel(*moving.m_model);
     }
     const HBITMAP__& bitmap = *view.m_hBitmap;
     static const std::vector<std::uint32_t> black(4096, PixelFromColor(RGB(0, 0, 0)));
@@ -206,7 +174,7 @@ void MoveAndDraw(CFuzzInput& in, CStaticView& view, std::vector<CMoving>& models
         model.UpdateCamera();
         model.m_eye = camera.m_eye;
         model.UpdateCamera();
-        Draw(view, model);
+        view.DrawModel(model);
     }
 }
 
