@@ -1,6 +1,8 @@
 // The widgets that stand for our windows: CHostWidget for plain windows,
 // dialogs and the tab view, CFrameHost for frames. Each passes its events to
 // its CWindowHost first (event_translation.cpp).
+#include <QPaintEvent>
+
 #include "platform/qt/window_host.h"
 
 namespace lunvik::platform {
@@ -30,7 +32,8 @@ void CHostWidget::paintEvent(QPaintEvent* event) {
     if (m_host.m_kind == EWindowKind::Window) {
         m_host.Paint();
     }
-    if (frameStyle() != QFrame::NoFrame) {
+    // A repaint inside the client area leaves the frame around it alone.
+    if (frameStyle() != QFrame::NoFrame && !contentsRect().contains(event->rect())) {
         QFrame::paintEvent(event);
     }
 }

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QWidget>
 
-#include "platform/qt/handle.h"
+#include "platform/qt/window_host.h"
 
 #include <cmath>
 
@@ -20,12 +20,21 @@ double WindowDeviceScale(HWND hwnd) {
 
 // A window's paint context: a QPainter on the widget, open only while the
 // widget is in its paint event (a painter on a widget is refused elsewhere).
+// One is kept with each window and used again by its next paint, together
+// with the QImage that wraps the bitmap it last drew: a repaint allocates
+// nothing of ours.
 class CPaintContext : public HDC__ {
   public:
-    explicit CPaintContext(QWidget* widget) : HDC__(EType::Paint), m_widget(widget) {
-        m_scale = widget->devicePixelRatioF();
-        if (widget->testAttribute(Qt::WA_WState_InPaintEvent)) {
-            m_painter.begin(widget);
+    explicit CPaintContext(QWidget* widget, bool kept)
+        : HDC__(EType::Paint), m_widget(widget), m_kept(kept) {}
+
+    ~CPaintContext() override { End(); }
+
+    void Begin() {
+        m_busy = true;
+        m_scale = m_widget->devicePixelRatioF();
+        if (m_widget->testAttribute(Qt::WA_WState_InPaintEvent)) {
+            m_painter.begin(m_widget);
             m_painter.setCompositionMode(QPainter::CompositionMode_Source);
             if (m_scale != 1.0) {
                 // Draw in device pixels: a bitmap pixel is one pixel of the screen,
@@ -35,10 +44,15 @@ class CPaintContext : public HDC__ {
         }
     }
 
-    ~CPaintContext() override {
+    // Back to what BeginPaint hands out: the next paint starts afresh.
+    void End() {
         if (m_painter.isActive()) {
             m_painter.end();
         }
+        SelectObject(this, GetStockObject(BLACK_PEN));
+        SelectObject(this, GetStockObject(WHITE_BRUSH));
+        m_current = POINT{};
+        m_busy = false;
     }
 
     BOOL BlitFrom(const HBITMAP__& source, LONG x, LONG y, LONG width, LONG height, LONG srcX,
@@ -53,17 +67,24 @@ class CPaintContext : public HDC__ {
         if (!ClipCopy(source.m_width, source.m_height, deviceWidth, deviceHeight, &copy)) {
             return TRUE;
         }
-        // Wraps the bitmap's own memory: no conversion and no copy per paint.
-        const QImage image(reinterpret_cast<const uchar*>(source.m_bits), source.m_width,
-                           source.m_height, qsizetype{source.m_width} * 4, QImage::Format_RGB32);
-        m_painter.drawImage(QPoint(copy.m_x, copy.m_y), image,
+        // Wraps the bitmap's own memory: no conversion and no copy.
+        if (m_image.constBits() != reinterpret_cast<const uchar*>(source.m_bits) ||
+            m_image.width() != source.m_width || m_image.height() != source.m_height) {
+            m_image = QImage(reinterpret_cast<const uchar*>(source.m_bits), source.m_width,
+                             source.m_height, qsizetype{source.m_width} * 4, QImage::Format_RGB32);
+        }
+        m_painter.drawImage(QPoint(copy.m_x, copy.m_y), m_image,
                             QRect(copy.m_srcX, copy.m_srcY, copy.m_width, copy.m_height));
         return TRUE;
     }
 
+    QWidget* const m_widget;
+    const bool m_kept;  // the window's own, used again; otherwise freed by EndPaint
+    bool m_busy = false;
+
   private:
-    QWidget* m_widget;
     QPainter m_painter;
+    QImage m_image;
 };
 
 }  // namespace
@@ -73,16 +94,32 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
     if (widget == nullptr || paint == nullptr) {
         return nullptr;
     }
+    CPaintContext* context = nullptr;
+    if (lunvik::platform::CWindowHost* host = lunvik::platform::LiveHost(hwnd)) {
+        if (host->m_paintContext == nullptr) {
+            host->m_paintContext.reset(new CPaintContext(widget, true));
+        }
+        context = static_cast<CPaintContext*>(host->m_paintContext.get());
+    }
+    if (context == nullptr || context->m_busy) {
+        context = new CPaintContext(widget, false);  // not a window of ours, or painting already
+    }
+    context->Begin();
     *paint = PAINTSTRUCT{};
-    paint->hdc = new CPaintContext(widget);
+    paint->hdc = context;
     paint->rcPaint = RECT{0, 0, widget->width(), widget->height()};
-    return paint->hdc;
+    return context;
 }
 
 BOOL EndPaint(HWND, const PAINTSTRUCT* paint) {
     if (paint == nullptr || paint->hdc == nullptr || paint->hdc->m_type != HDC__::EType::Paint) {
         return FALSE;
     }
-    delete paint->hdc;
+    auto* context = static_cast<CPaintContext*>(paint->hdc);
+    if (context->m_kept) {
+        context->End();
+    } else {
+        delete context;
+    }
     return TRUE;
 }

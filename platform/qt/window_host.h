@@ -10,8 +10,10 @@
 #include <QMargins>
 #include <QRect>
 #include <QString>
+#include <memory>
 
 #include "platform/qt/handle.h"
+#include "platform/raster/raster.h"
 #include "platform/window_object.h"
 
 class QEventLoop;
@@ -52,7 +54,8 @@ class CWindowHost {
     int m_defaultCommand = 1;               // what Enter sends in a top-level dialog
     SModalState* m_modal = nullptr;
     bool m_dying = false;
-    QString m_text;  // window text of child windows that show none
+    QString m_text;                         // window text of child windows that show none
+    std::unique_ptr<HDC__> m_paintContext;  // BeginPaint's, kept for the next paint
     // Outer rectangle a top-level window was created with, kept while the
     // frame margins it was fitted to may still change.
     QRect m_outer;

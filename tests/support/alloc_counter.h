@@ -1,4 +1,4 @@
-// Counts calls of the global operator new, so that tests can say "this code
+// Counts heap allocations, so that tests can say "this code
 // allocates nothing" about a tick, a drawing routine or a geometry pass.
 #pragma once
 
@@ -6,7 +6,7 @@
 
 namespace lunvik::test {
 
-// Number of global operator new calls (all forms) since program start.
+// Number of heap allocations since program start.
 std::size_t AllocationCount();
 
 // Allocations made while running f.
