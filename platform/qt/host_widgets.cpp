@@ -28,8 +28,13 @@ bool CHostWidget::event(QEvent* event) {
     return QFrame::event(event);
 }
 
+QPaintEngine* CHostWidget::paintEngine() const {
+    return testAttribute(Qt::WA_PaintOnScreen) ? nullptr : QFrame::paintEngine();
+}
+
 void CHostWidget::paintEvent(QPaintEvent* event) {
     if (m_host.m_kind == EWindowKind::Window) {
+        m_host.m_paintRect = event->rect();
         m_host.Paint();
     }
     // A repaint inside the client area leaves the frame around it alone.

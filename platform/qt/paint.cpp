@@ -10,6 +10,8 @@
 
 namespace {
 
+using lunvik::platform::CWindowHost;
+
 double WindowDeviceScale(HWND hwnd) {
     const QWidget* widget = WidgetFromHandle(hwnd);
     return widget != nullptr ? widget->devicePixelRatioF() : 1.0;
@@ -30,10 +32,13 @@ class CPaintContext : public HDC__ {
 
     ~CPaintContext() override { End(); }
 
-    void Begin() {
+    void Begin(CWindowHost* host) {
         m_busy = true;
         m_scale = m_widget->devicePixelRatioF();
-        if (m_widget->testAttribute(Qt::WA_WState_InPaintEvent)) {
+        m_host = host;
+        if (OnScreen()) {
+            m_onScreen = DeviceRect(host->m_paintRect, m_scale);
+        } else if (m_widget->testAttribute(Qt::WA_WState_InPaintEvent)) {
             m_painter.begin(m_widget);
             m_painter.setCompositionMode(QPainter::CompositionMode_Source);
             if (m_scale != 1.0) {
@@ -53,11 +58,13 @@ class CPaintContext : public HDC__ {
         SelectObject(this, GetStockObject(WHITE_BRUSH));
         m_current = POINT{};
         m_busy = false;
+        m_host = nullptr;
     }
 
     BOOL BlitFrom(const HBITMAP__& source, LONG x, LONG y, LONG width, LONG height, LONG srcX,
                   LONG srcY) override {
-        if (!m_painter.isActive()) {
+        const bool onScreen = OnScreen();
+        if (!onScreen && !m_painter.isActive()) {
             return FALSE;
         }
         // All in device pixels (BitBlt has mapped them).
@@ -65,6 +72,10 @@ class CPaintContext : public HDC__ {
         const auto deviceWidth = static_cast<LONG>(std::ceil(m_widget->width() * m_scale));
         const auto deviceHeight = static_cast<LONG>(std::ceil(m_widget->height() * m_scale));
         if (!ClipCopy(source.m_width, source.m_height, deviceWidth, deviceHeight, &copy)) {
+            return TRUE;
+        }
+        if (onScreen) {
+            PutOnScreen(source, copy);
             return TRUE;
         }
         // Wraps the bitmap's own memory: no conversion and no copy.
@@ -83,6 +94,35 @@ class CPaintContext : public HDC__ {
     bool m_busy = false;
 
   private:
+    bool OnScreen() const {
+        return m_host != nullptr && m_host->m_screenPut != nullptr &&
+               m_widget->testAttribute(Qt::WA_PaintOnScreen);
+    }
+
+    // Only what the paint must cover goes to the screen: the repaint of a
+    // changed part of the picture puts that part.
+    void PutOnScreen(const HBITMAP__& source, const CCopyRect& copy) {
+        const QRect to = QRect(copy.m_x, copy.m_y, copy.m_width, copy.m_height) & m_onScreen;
+        const QPoint from(copy.m_srcX + to.x() - copy.m_x, copy.m_srcY + to.y() - copy.m_y);
+        if (!m_host->m_screenPut->Put(source.m_bits, source.m_width, QRect(from, to.size()),
+                                      to.topLeft())) {
+            // The screen would not take it: Qt paints this window from now on.
+            m_widget->setAttribute(Qt::WA_PaintOnScreen, false);
+            m_widget->update();
+        }
+    }
+
+    // A rectangle of the widget in device pixels, rounded outwards.
+    static QRect DeviceRect(const QRect& rect, double scale) {
+        const auto left = static_cast<int>(std::floor(rect.x() * scale));
+        const auto top = static_cast<int>(std::floor(rect.y() * scale));
+        return QRect(QPoint(left, top),
+                     QPoint(static_cast<int>(std::ceil((rect.x() + rect.width()) * scale)) - 1,
+                            static_cast<int>(std::ceil((rect.y() + rect.height()) * scale)) - 1));
+    }
+
+    CWindowHost* m_host = nullptr;
+    QRect m_onScreen;  // device pixels the paint on the screen covers
     QPainter m_painter;
     QImage m_image;
 };
@@ -95,7 +135,8 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
         return nullptr;
     }
     CPaintContext* context = nullptr;
-    if (lunvik::platform::CWindowHost* host = lunvik::platform::LiveHost(hwnd)) {
+    lunvik::platform::CWindowHost* host = lunvik::platform::LiveHost(hwnd);
+    if (host != nullptr) {
         if (host->m_paintContext == nullptr) {
             host->m_paintContext.reset(new CPaintContext(widget, true));
         }
@@ -104,7 +145,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
     if (context == nullptr || context->m_busy) {
         context = new CPaintContext(widget, false);  // not a window of ours, or painting already
     }
-    context->Begin();
+    context->Begin(host);
     *paint = PAINTSTRUCT{};
     paint->hdc = context;
     paint->rcPaint = RECT{0, 0, widget->width(), widget->height()};

@@ -22,8 +22,12 @@ CWindowHost* MakeHost(const SCreateParams& p, QWidget* qtParent, bool child) {
 // outside its client area.
 void SetUpChild(CWindowHost* host, const SCreateParams& p) {
     host->m_text = ToQString(p.name);
-    if (auto* frame = qobject_cast<QFrame*>(host->m_widget)) {
-        SetSunkenEdge(frame, p.style, p.exStyle);
+    auto* frame = qobject_cast<QFrame*>(host->m_widget);
+    const bool framed = frame != nullptr && SetSunkenEdge(frame, p.style, p.exStyle);
+    // A plain window draws only what its WM_PAINT blits: it can go straight
+    // on the screen. A framed one needs Qt for its frame.
+    if (p.kind == EWindowKind::Window && !framed && PaintOnScreen(host->m_widget)) {
+        host->m_screenPut = std::make_unique<CScreenPut>(host->m_widget);
     }
 }
 

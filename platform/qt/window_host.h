@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "platform/qt/handle.h"
+#include "platform/qt/screen_put.h"
 #include "platform/raster/raster.h"
 #include "platform/window_object.h"
 
@@ -54,8 +55,10 @@ class CWindowHost {
     int m_defaultCommand = 1;               // what Enter sends in a top-level dialog
     SModalState* m_modal = nullptr;
     bool m_dying = false;
-    QString m_text;                         // window text of child windows that show none
-    std::unique_ptr<HDC__> m_paintContext;  // BeginPaint's, kept for the next paint
+    QString m_text;                           // window text of child windows that show none
+    std::unique_ptr<HDC__> m_paintContext;    // BeginPaint's, kept for the next paint
+    std::unique_ptr<CScreenPut> m_screenPut;  // when it paints straight on the screen
+    QRect m_paintRect;                        // what the paint in progress must cover
     // Outer rectangle a top-level window was created with, kept while the
     // frame margins it was fitted to may still change.
     QRect m_outer;
@@ -69,6 +72,9 @@ class CHostWidget : public QFrame {
   public:
     CHostWidget(QWidget* parent, Qt::WindowFlags flags, EWindowKind kind, DWORD style);
     CWindowHost& Host() { return m_host; }
+
+    // None while it paints straight on the screen.
+    QPaintEngine* paintEngine() const override;
 
   protected:
     bool event(QEvent* event) override;

@@ -1,0 +1,240 @@
+#include "platform/qt/screen_put.h"
+
+#include <QtGui/qguiapplication_platform.h>
+#include <sys/mman.h>
+#include <unistd.h>
+#include <xcb/shm.h>
+#include <xcb/xcb.h>
+#include <QGuiApplication>
+#include <QWidget>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace lunvik::platform {
+namespace {
+
+// Frames larger than this go through Qt: 16384 x 16384 pixels.
+constexpr std::size_t kMaxSegment = std::size_t{1} << 30;
+
+// Qt's connection to the X server, when Qt runs on X11.
+xcb_connection_t* QtConnection() {
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    auto* x11 =
+        app != nullptr ? app->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 != nullptr ? x11->connection() : nullptr;
+}
+
+// The connection while it works: a lost display leaves nothing to put on.
+xcb_connection_t* Working(xcb_connection_t* connection) {
+    return connection != nullptr && xcb_connection_has_error(connection) == 0 ? connection
+                                                                              : nullptr;
+}
+
+bool TakesOurPixels(const xcb_setup_t* setup, std::uint8_t depth) {
+    if (setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST) {
+        return false;
+    }
+    for (auto it = xcb_setup_pixmap_formats_iterator(setup); it.rem > 0; xcb_format_next(&it)) {
+        if (it.data->depth == depth) {
+            return it.data->bits_per_pixel == 32;
+        }
+    }
+    return false;
+}
+
+bool ServerTakesPuts(xcb_connection_t* connection) {
+    const xcb_query_extension_reply_t* shm = xcb_get_extension_data(connection, &xcb_shm_id);
+    if (shm == nullptr || shm->present == 0) {
+        return false;
+    }
+    // 1.2 takes the memory as a file descriptor: no System V segment, which a
+    // server in another IPC namespace could mistake for one of its own.
+    xcb_shm_query_version_reply_t* version =
+        xcb_shm_query_version_reply(connection, xcb_shm_query_version(connection), nullptr);
+    const bool fds =
+        version != nullptr && (version->major_version > 1 ||
+                               (version->major_version == 1 && version->minor_version >= 2));
+    std::free(version);
+    return fds && TakesOurPixels(xcb_get_setup(connection), 24);
+}
+
+// The depth of a visual when its pixels are ours (true colour, 0xRRGGBB), or 0.
+std::uint8_t DepthOfOurVisual(xcb_connection_t* connection, xcb_visualid_t visual) {
+    const xcb_setup_t* setup = xcb_get_setup(connection);
+    for (auto screen = xcb_setup_roots_iterator(setup); screen.rem > 0; xcb_screen_next(&screen)) {
+        for (auto depth = xcb_screen_allowed_depths_iterator(screen.data); depth.rem > 0;
+             xcb_depth_next(&depth)) {
+            for (auto type = xcb_depth_visuals_iterator(depth.data); type.rem > 0;
+                 xcb_visualtype_next(&type)) {
+                const xcb_visualtype_t& v = *type.data;
+                if (v.visual_id == visual) {
+                    const bool ours = v._class == XCB_VISUAL_CLASS_TRUE_COLOR &&
+                                      v.red_mask == 0xFF0000 && v.green_mask == 0xFF00 &&
+                                      v.blue_mask == 0xFF &&
+                                      TakesOurPixels(setup, depth.data->depth);
+                    return ours ? depth.data->depth : 0;
+                }
+            }
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool CanPutOnScreen() {
+    static xcb_connection_t* checked = nullptr;
+    static bool can = false;
+    xcb_connection_t* connection = Working(QtConnection());
+    if (connection != checked) {
+        checked = connection;
+        can = connection != nullptr && ServerTakesPuts(connection);
+    }
+    return can;
+}
+
+bool PaintOnScreen(QWidget* widget) {
+    if (!CanPutOnScreen()) {
+        return false;
+    }
+    // Only the widget gets a window of its own; its siblings stay drawn by Qt.
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+    widget->setAttribute(Qt::WA_NativeWindow);
+    widget->setAttribute(Qt::WA_PaintOnScreen);
+    widget->setAttribute(Qt::WA_NoSystemBackground);
+    return true;
+}
+
+CScreenPut::CScreenPut(QWidget* widget) : m_widget(widget), m_connection(QtConnection()) {}
+
+CScreenPut::~CScreenPut() {
+    xcb_connection_t* connection = Working(m_connection);
+    Detach(connection);
+    if (connection != nullptr && m_gc != 0) {
+        xcb_free_gc(connection, m_gc);
+        xcb_flush(connection);
+    }
+}
+
+bool CScreenPut::Put(const std::uint32_t* bits, int stride, const QRect& source, const QPoint& to) {
+    if (source.isEmpty()) {
+        return true;
+    }
+    // The request's sizes and places are 16-bit fields.
+    if (source.width() > 0x7FFF || source.height() > 0x7FFF || to.x() > 0x7FFF || to.y() > 0x7FFF) {
+        return false;
+    }
+    const auto width = static_cast<std::size_t>(source.width());
+    xcb_connection_t* connection = Working(m_connection);
+    if (!Ready(connection, width * static_cast<std::size_t>(source.height()) * 4)) {
+        return false;
+    }
+    WaitForLastPut(connection);
+    auto* packed = static_cast<std::uint32_t*>(m_memory);
+    for (int row = 0; row < source.height(); ++row) {
+        std::memcpy(packed + row * width,
+                    bits + static_cast<std::ptrdiff_t>(source.y() + row) * stride + source.x(),
+                    width * 4);
+    }
+    const auto w = static_cast<std::uint16_t>(source.width());
+    const auto h = static_cast<std::uint16_t>(source.height());
+    // Checked, and the answer dropped: a window another client destroyed
+    // under us is no error worth a line on stderr.
+    const xcb_void_cookie_t put = xcb_shm_put_image_checked(
+        connection, m_window, m_gc, w, h, 0, 0, w, h, static_cast<std::int16_t>(to.x()),
+        static_cast<std::int16_t>(to.y()), m_depth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, m_segment, 0);
+    xcb_discard_reply(connection, put.sequence);
+    m_lastPut = xcb_get_input_focus(connection).sequence;
+    m_putPending = true;
+    xcb_flush(connection);
+    return true;
+}
+
+bool CScreenPut::Ready(xcb_connection_t* connection, std::size_t bytes) {
+    if (m_broken || connection == nullptr) {
+        return false;
+    }
+    if (m_window != static_cast<xcb_window_t>(m_widget->internalWinId()) && !Bind(connection)) {
+        m_broken = true;
+    } else if (bytes > m_capacity) {
+        // The whole window at once, so that the segment is made once.
+        const qreal scale = m_widget->devicePixelRatioF();
+        const auto whole = static_cast<std::size_t>(std::ceil(m_widget->width() * scale)) *
+                           static_cast<std::size_t>(std::ceil(m_widget->height() * scale)) * 4;
+        m_broken = !Attach(connection, std::max(bytes, whole));
+    }
+    return !m_broken;
+}
+
+bool CScreenPut::Bind(xcb_connection_t* connection) {
+    m_window = static_cast<xcb_window_t>(m_widget->winId());
+    xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
+        connection, xcb_get_window_attributes(connection, m_window), nullptr);
+    m_depth = attributes != nullptr ? DepthOfOurVisual(connection, attributes->visual) : 0;
+    std::free(attributes);
+    if (m_depth == 0) {
+        return false;
+    }
+    if (m_gc != 0) {
+        xcb_free_gc(connection, m_gc);  // made for the window Qt has made anew
+    }
+    m_gc = xcb_generate_id(connection);
+    xcb_create_gc(connection, m_gc, m_window, 0, nullptr);
+    return true;
+}
+
+bool CScreenPut::Attach(xcb_connection_t* connection, std::size_t bytes) {
+    Detach(connection);
+    if (bytes > kMaxSegment) {
+        return false;
+    }
+    const int fd = memfd_create("lunvik-frame", MFD_CLOEXEC);
+    if (fd == -1) {
+        return false;
+    }
+    void* memory = ftruncate(fd, static_cast<off_t>(bytes)) == 0
+                       ? mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0)
+                       : MAP_FAILED;
+    if (memory == MAP_FAILED) {
+        close(fd);
+        return false;
+    }
+    m_segment = xcb_generate_id(connection);
+    // The request takes the descriptor and closes it once sent.
+    xcb_generic_error_t* error =
+        xcb_request_check(connection, xcb_shm_attach_fd_checked(connection, m_segment, fd, 1));
+    if (error != nullptr) {
+        std::free(error);
+        munmap(memory, bytes);
+        return false;
+    }
+    m_memory = memory;
+    m_capacity = bytes;
+    return true;
+}
+
+void CScreenPut::WaitForLastPut(xcb_connection_t* connection) {
+    if (m_putPending && connection != nullptr) {
+        // Normally long there: the last put went out a frame ago.
+        std::free(xcb_get_input_focus_reply(connection, {m_lastPut}, nullptr));
+    }
+    m_putPending = false;
+}
+
+void CScreenPut::Detach(xcb_connection_t* connection) {
+    if (m_memory == nullptr) {
+        return;
+    }
+    WaitForLastPut(connection);
+    if (connection != nullptr) {
+        xcb_shm_detach(connection, m_segment);
+    }
+    munmap(m_memory, m_capacity);
+    m_memory = nullptr;
+    m_capacity = 0;
+}
+
+}  // namespace lunvik::platform

@@ -1,0 +1,156 @@
+// A drawing area on a real X server paints straight on its window: what the
+// screen shows is exactly its bitmap, a repaint puts only the part it was
+// asked for, and a window shown again shows its whole current picture. Run
+// on Xvfb (on_x11.sh), at scale factors 1 and 2.
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
+#include <QTest>
+
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/paint.h"
+#include "platform/qt/screen_put.h"
+#include "tests/platform/window_test_support.h"
+
+using namespace lunvik::test;
+
+namespace {
+
+using PlatformScreenPut = WindowTest;
+
+// The window's pixels as the X server has them, 0x00RRGGBB.
+std::vector<std::uint32_t> Grab(QWidget* widget, int width, int height) {
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11->connection();
+    xcb_get_image_reply_t* image = xcb_get_image_reply(
+        connection,
+        xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP,
+                      static_cast<xcb_window_t>(widget->winId()), 0, 0,
+                      static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height), ~0u),
+        nullptr);
+    std::vector<std::uint32_t> pixels;
+    if (image != nullptr) {
+        const auto* data = reinterpret_cast<const std::uint32_t*>(xcb_get_image_data(image));
+        pixels.assign(data, data + static_cast<std::ptrdiff_t>(width) * height);
+        std::free(image);
+    }
+    for (std::uint32_t& p : pixels) {
+        p &= 0xFFFFFF;
+    }
+    return pixels;
+}
+
+// A bitmap of the window's size, blitted whole by every WM_PAINT, as the
+// drawing area does; a pattern in which every pixel differs from its
+// neighbours, so that a put one pixel off shows.
+class CPicture {
+  public:
+    explicit CPicture(HWND window) {
+        const HDC screen = GetDC(window);
+        RECT rc;
+        GetClientRect(window, &rc);
+        m_memory = CreateCompatibleDC(screen);
+        m_bitmap = CreateCompatibleBitmap(screen, rc.right, rc.bottom);
+        SelectObject(m_memory, m_bitmap);
+        ReleaseDC(window, screen);
+        m_logical = rc;
+        Fill(QRect(0, 0, Width(), Height()), 0);
+    }
+    ~CPicture() {
+        DeleteDC(m_memory);
+        DeleteObject(m_bitmap);
+    }
+    int Width() const { return m_bitmap->m_width; }
+    int Height() const { return m_bitmap->m_height; }
+
+    void Fill(const QRect& device, std::uint32_t salt) {
+        for (int y = device.top(); y <= device.bottom(); ++y) {
+            for (int x = device.left(); x <= device.right(); ++x) {
+                m_bitmap->m_bits[y * Width() + x] =
+                    0xFF000000u |
+                    ((static_cast<std::uint32_t>(x * 2654435761u ^ y * 40503u) + salt) & 0xFFFFFF);
+            }
+        }
+    }
+    std::vector<std::uint32_t> Expected() const {
+        std::vector<std::uint32_t> pixels(m_bitmap->m_bits, m_bitmap->m_bits + Width() * Height());
+        for (std::uint32_t& p : pixels) {
+            p &= 0xFFFFFF;
+        }
+        return pixels;
+    }
+    void Paint(HWND window) const {
+        PAINTSTRUCT ps;
+        BeginPaint(window, &ps);
+        BitBlt(ps.hdc, 0, 0, m_logical.right, m_logical.bottom, m_memory, 0, 0, SRCCOPY);
+        EndPaint(window, &ps);
+    }
+
+  private:
+    HDC m_memory;
+    HBITMAP m_bitmap;
+    RECT m_logical;
+};
+
+}  // namespace
+
+TEST_F(PlatformScreenPut, TheWindowShowsItsBitmapAndARepaintPutsOnlyWhatWasAsked) {
+    ASSERT_TRUE(lunvik::platform::CanPutOnScreen()) << "Xvfb shares memory with its clients";
+    CPageDialog page;
+    const HWND hwnd = page.Create(nullptr);
+    const HWND placeholder = GetDlgItem(hwnd, kFrame);
+    RECT rc;
+    ASSERT_TRUE(GetClientRect(placeholder, &rc));
+    CJournal journal;
+    CTestWindow view;
+    view.m_journal = &journal;
+    const HWND child = view.Create(placeholder, rc);
+    ASSERT_NE(child, nullptr);
+    EXPECT_TRUE(W(child)->testAttribute(Qt::WA_PaintOnScreen));
+    EXPECT_FALSE(W(placeholder)->testAttribute(Qt::WA_PaintOnScreen)) << "a framed window is Qt's";
+    CPicture picture(child);
+    view.m_hook = [&](UINT msg, WPARAM, LPARAM, LRESULT&) {
+        if (msg == WM_PAINT) {
+            picture.Paint(child);
+        }
+        return msg == WM_PAINT;
+    };
+    const int width = picture.Width();
+    const int height = picture.Height();
+    const double scale = W(child)->devicePixelRatioF();
+    ASSERT_EQ(width, static_cast<int>(std::ceil(W(child)->width() * scale)));
+    ShowWindow(hwnd, SW_SHOW);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(W(hwnd)));
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return Grab(W(child), width, height) == picture.Expected();
+    })) << "the first paint shows the whole bitmap";
+
+    // Changed inside and outside the repainted rectangle: only the inside shows.
+    std::vector<std::uint32_t> shown = picture.Expected();
+    const RECT asked{3, 2, 40, 17};
+    const QRect device(
+        QPoint(static_cast<int>(asked.left * scale), static_cast<int>(asked.top * scale)),
+        QPoint(static_cast<int>(asked.right * scale) - 1,
+               static_cast<int>(asked.bottom * scale) - 1));
+    picture.Fill(QRect(0, 0, width, height), 77);
+    const std::vector<std::uint32_t> changed = picture.Expected();
+    for (int y = device.top(); y <= device.bottom(); ++y) {
+        for (int x = device.left(); x <= device.right(); ++x) {
+            shown[y * width + x] = changed[y * width + x];
+        }
+    }
+    const int paints = journal.Count(WM_PAINT, child);
+    InvalidateRect(child, &asked, FALSE);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return journal.Count(WM_PAINT, child) > paints; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Grab(W(child), width, height) == shown; }));
+
+    // Hidden and shown again: the whole current picture.
+    ShowWindow(hwnd, SW_HIDE);
+    ShowWindow(hwnd, SW_SHOW);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(W(hwnd)));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Grab(W(child), width, height) == changed; }));
+    view.DestroyWindow();
+    page.DestroyWindow();
+}
