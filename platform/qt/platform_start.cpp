@@ -201,6 +201,9 @@ void CreateApplication(const std::string& platforms) {
     if (chosenHere) {
         setenv("QT_QPA_PLATFORM", platforms.c_str(), 1);
     }
+    // Qt's own event loop does less for each wake-up than GLib's, and the
+    // program has nothing that needs GLib's; a user's own choice stands.
+    setenv("QT_NO_GLIB", "1", 0);
     g_argv[0] = g_programName.data();
     g_held.clear();
     g_phase = EPhase::Starting;
