@@ -104,8 +104,7 @@ class CPaintContext : public HDC__ {
     void PutOnScreen(const HBITMAP__& source, const CCopyRect& copy) {
         const QRect to = QRect(copy.m_x, copy.m_y, copy.m_width, copy.m_height) & m_onScreen;
         const QPoint from(copy.m_srcX + to.x() - copy.m_x, copy.m_srcY + to.y() - copy.m_y);
-        if (!m_host->m_screenPut->Put(source.m_bits, source.m_width, QRect(from, to.size()),
-                                      to.topLeft())) {
+        if (!m_host->m_screenPut->Put(source, QRect(from, to.size()), to.topLeft())) {
             // The screen would not take it: Qt paints this window from now on.
             m_widget->setAttribute(Qt::WA_PaintOnScreen, false);
             m_widget->update();

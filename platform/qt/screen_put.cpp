@@ -2,21 +2,22 @@
 
 #include <QtGui/qguiapplication_platform.h>
 #include <sys/mman.h>
+#include <sys/socket.h>
 #include <unistd.h>
 #include <xcb/shm.h>
 #include <xcb/xcb.h>
 #include <QGuiApplication>
 #include <QWidget>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdlib>
-#include <cstring>
+#include <vector>
+
+#include "platform/qt/window_host.h"
 
 namespace lunvik::platform {
 namespace {
 
-// Frames larger than this go through Qt: 16384 x 16384 pixels.
+// Bitmaps larger than this stay on the heap: 16384 x 16384 pixels.
 constexpr std::size_t kMaxSegment = std::size_t{1} << 30;
 
 // Qt's connection to the X server, when Qt runs on X11.
@@ -45,7 +46,20 @@ bool TakesOurPixels(const xcb_setup_t* setup, std::uint8_t depth) {
     return false;
 }
 
+// Memory goes to the server as a file descriptor, which only a local socket
+// carries; a display reached over the network (ssh -X) is painted by Qt.
+bool LocalSocket(xcb_connection_t* connection) {
+    sockaddr_storage address{};
+    socklen_t size = sizeof address;
+    return getsockname(xcb_get_file_descriptor(connection), reinterpret_cast<sockaddr*>(&address),
+                       &size) == 0 &&
+           address.ss_family == AF_UNIX;
+}
+
 bool ServerTakesPuts(xcb_connection_t* connection) {
+    if (!LocalSocket(connection)) {
+        return false;
+    }
     const xcb_query_extension_reply_t* shm = xcb_get_extension_data(connection, &xcb_shm_id);
     if (shm == nullptr || shm->present == 0) {
         return false;
@@ -83,6 +97,105 @@ std::uint8_t DepthOfOurVisual(xcb_connection_t* connection, xcb_visualid_t visua
     return 0;
 }
 
+// A bitmap's pixels in memory the server shares, and the last put from them.
+struct SSharedBits {
+    std::uint32_t* bits;
+    std::size_t bytes;
+    xcb_connection_t* connection;
+    std::uint32_t segment;
+    unsigned int readBy;  // sequence of the round trip after the last put
+    bool beingRead;
+};
+
+std::vector<SSharedBits>& Shared() {
+    // Never destroyed: bitmaps of static storage are freed at exit.
+    static auto& shared = *new std::vector<SSharedBits>();
+    return shared;
+}
+
+SSharedBits* FindShared(const std::uint32_t* bits) {
+    for (SSharedBits& s : Shared()) {
+        if (s.bits == bits) {
+            return &s;
+        }
+    }
+    return nullptr;
+}
+
+// Memory the server maps too, passed as a file descriptor; null when it
+// cannot be made or attached.
+std::uint32_t* AttachedMemory(xcb_connection_t* connection, std::size_t bytes,
+                              std::uint32_t* segment) {
+    const int fd = memfd_create("lunvik-frame", MFD_CLOEXEC);
+    if (fd == -1) {
+        return nullptr;
+    }
+    void* memory = ftruncate(fd, static_cast<off_t>(bytes)) == 0
+                       ? mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0)
+                       : MAP_FAILED;
+    if (memory == MAP_FAILED) {
+        close(fd);
+        return nullptr;
+    }
+    *segment = xcb_generate_id(connection);
+    // The request takes the descriptor and closes it once sent.
+    xcb_generic_error_t* error =
+        xcb_request_check(connection, xcb_shm_attach_fd_checked(connection, *segment, fd, 1));
+    if (error != nullptr) {
+        std::free(error);
+        munmap(memory, bytes);
+        return nullptr;
+    }
+    return static_cast<std::uint32_t*>(memory);
+}
+
+// The bitmaps of a window that puts on the screen share their memory with it.
+std::uint32_t* AllocateBits(HWND window, std::size_t pixels) {
+    CWindowHost* host = LiveHost(window);
+    xcb_connection_t* connection = Working(QtConnection());
+    if (host == nullptr || host->m_screenPut == nullptr || connection == nullptr ||
+        pixels > kMaxSegment / 4) {
+        return nullptr;
+    }
+    std::uint32_t segment = 0;
+    std::uint32_t* bits = AttachedMemory(connection, pixels * 4, &segment);
+    if (bits != nullptr) {
+        Shared().push_back(SSharedBits{bits, pixels * 4, connection, segment, 0, false});
+    }
+    return bits;
+}
+
+void WaitUntilRead(const std::uint32_t* bits) {
+    SSharedBits* shared = FindShared(bits);
+    if (shared == nullptr || !shared->beingRead) {
+        return;
+    }
+    shared->beingRead = false;
+    // The connection may have gone with Qt; then so has the server's reading.
+    if (shared->connection == QtConnection() && Working(shared->connection) != nullptr) {
+        // Normally long there: the last put went out a frame ago.
+        std::free(xcb_get_input_focus_reply(shared->connection, {shared->readBy}, nullptr));
+    }
+}
+
+void ReleaseBits(std::uint32_t* bits, std::size_t) {
+    SSharedBits* shared = FindShared(bits);
+    if (shared == nullptr) {
+        return;
+    }
+    // The server drops the segment after any put still queued; with the
+    // connection gone it has dropped it already.
+    if (shared->connection == QtConnection() && Working(shared->connection) != nullptr) {
+        xcb_shm_detach(shared->connection, shared->segment);
+        xcb_flush(shared->connection);
+    }
+    munmap(shared->bits, shared->bytes);
+    Shared().erase(Shared().begin() + (shared - Shared().data()));
+}
+
+[[maybe_unused]] const bool g_bitmapMemorySet =
+    (SetBitmapMemory(SBitmapMemory{&AllocateBits, &ReleaseBits, &WaitUntilRead}), true);
+
 }  // namespace
 
 bool CanPutOnScreen() {
@@ -112,61 +225,40 @@ CScreenPut::CScreenPut(QWidget* widget) : m_widget(widget), m_connection(QtConne
 
 CScreenPut::~CScreenPut() {
     xcb_connection_t* connection = Working(m_connection);
-    Detach(connection);
     if (connection != nullptr && m_gc != 0) {
         xcb_free_gc(connection, m_gc);
         xcb_flush(connection);
     }
 }
 
-bool CScreenPut::Put(const std::uint32_t* bits, int stride, const QRect& source, const QPoint& to) {
+bool CScreenPut::Put(const HBITMAP__& bitmap, const QRect& source, const QPoint& to) {
     if (source.isEmpty()) {
         return true;
     }
-    // The request's sizes and places are 16-bit fields.
-    if (source.width() > 0x7FFF || source.height() > 0x7FFF || to.x() > 0x7FFF || to.y() > 0x7FFF) {
-        return false;
-    }
-    const auto width = static_cast<std::size_t>(source.width());
+    SSharedBits* shared = bitmap.m_shared ? FindShared(bitmap.m_bits) : nullptr;
     xcb_connection_t* connection = Working(m_connection);
-    if (!Ready(connection, width * static_cast<std::size_t>(source.height()) * 4)) {
-        return false;
-    }
-    WaitForLastPut(connection);
-    auto* packed = static_cast<std::uint32_t*>(m_memory);
-    for (int row = 0; row < source.height(); ++row) {
-        std::memcpy(packed + row * width,
-                    bits + static_cast<std::ptrdiff_t>(source.y() + row) * stride + source.x(),
-                    width * 4);
-    }
-    const auto w = static_cast<std::uint16_t>(source.width());
-    const auto h = static_cast<std::uint16_t>(source.height());
-    // Checked, and the answer dropped: a window another client destroyed
-    // under us is no error worth a line on stderr.
-    const xcb_void_cookie_t put = xcb_shm_put_image_checked(
-        connection, m_window, m_gc, w, h, 0, 0, w, h, static_cast<std::int16_t>(to.x()),
-        static_cast<std::int16_t>(to.y()), m_depth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, m_segment, 0);
-    xcb_discard_reply(connection, put.sequence);
-    m_lastPut = xcb_get_input_focus(connection).sequence;
-    m_putPending = true;
-    xcb_flush(connection);
-    return true;
-}
-
-bool CScreenPut::Ready(xcb_connection_t* connection, std::size_t bytes) {
-    if (m_broken || connection == nullptr) {
+    // The request's sizes and places are 16-bit fields.
+    if (shared == nullptr || shared->connection != m_connection || connection == nullptr ||
+        bitmap.m_width > 0xFFFF || bitmap.m_height > 0xFFFF || to.x() > 0x7FFF || to.y() > 0x7FFF) {
         return false;
     }
     if (m_window != static_cast<xcb_window_t>(m_widget->internalWinId()) && !Bind(connection)) {
-        m_broken = true;
-    } else if (bytes > m_capacity) {
-        // The whole window at once, so that the segment is made once.
-        const qreal scale = m_widget->devicePixelRatioF();
-        const auto whole = static_cast<std::size_t>(std::ceil(m_widget->width() * scale)) *
-                           static_cast<std::size_t>(std::ceil(m_widget->height() * scale)) * 4;
-        m_broken = !Attach(connection, std::max(bytes, whole));
+        return false;
     }
-    return !m_broken;
+    // Checked, and the answer dropped: a window another client destroyed
+    // under us is no error worth a line on stderr.
+    const xcb_void_cookie_t put = xcb_shm_put_image_checked(
+        connection, m_window, m_gc, static_cast<std::uint16_t>(bitmap.m_width),
+        static_cast<std::uint16_t>(bitmap.m_height), static_cast<std::uint16_t>(source.x()),
+        static_cast<std::uint16_t>(source.y()), static_cast<std::uint16_t>(source.width()),
+        static_cast<std::uint16_t>(source.height()), static_cast<std::int16_t>(to.x()),
+        static_cast<std::int16_t>(to.y()), m_depth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, shared->segment,
+        0);
+    xcb_discard_reply(connection, put.sequence);
+    shared->readBy = xcb_get_input_focus(connection).sequence;
+    shared->beingRead = true;
+    xcb_flush(connection);
+    return true;
 }
 
 bool CScreenPut::Bind(xcb_connection_t* connection) {
@@ -184,57 +276,6 @@ bool CScreenPut::Bind(xcb_connection_t* connection) {
     m_gc = xcb_generate_id(connection);
     xcb_create_gc(connection, m_gc, m_window, 0, nullptr);
     return true;
-}
-
-bool CScreenPut::Attach(xcb_connection_t* connection, std::size_t bytes) {
-    Detach(connection);
-    if (bytes > kMaxSegment) {
-        return false;
-    }
-    const int fd = memfd_create("lunvik-frame", MFD_CLOEXEC);
-    if (fd == -1) {
-        return false;
-    }
-    void* memory = ftruncate(fd, static_cast<off_t>(bytes)) == 0
-                       ? mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0)
-                       : MAP_FAILED;
-    if (memory == MAP_FAILED) {
-        close(fd);
-        return false;
-    }
-    m_segment = xcb_generate_id(connection);
-    // The request takes the descriptor and closes it once sent.
-    xcb_generic_error_t* error =
-        xcb_request_check(connection, xcb_shm_attach_fd_checked(connection, m_segment, fd, 1));
-    if (error != nullptr) {
-        std::free(error);
-        munmap(memory, bytes);
-        return false;
-    }
-    m_memory = memory;
-    m_capacity = bytes;
-    return true;
-}
-
-void CScreenPut::WaitForLastPut(xcb_connection_t* connection) {
-    if (m_putPending && connection != nullptr) {
-        // Normally long there: the last put went out a frame ago.
-        std::free(xcb_get_input_focus_reply(connection, {m_lastPut}, nullptr));
-    }
-    m_putPending = false;
-}
-
-void CScreenPut::Detach(xcb_connection_t* connection) {
-    if (m_memory == nullptr) {
-        return;
-    }
-    WaitForLastPut(connection);
-    if (connection != nullptr) {
-        xcb_shm_detach(connection, m_segment);
-    }
-    munmap(m_memory, m_capacity);
-    m_memory = nullptr;
-    m_capacity = 0;
 }
 
 }  // namespace lunvik::platform

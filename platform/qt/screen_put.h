@@ -11,6 +11,7 @@
 #include <cstdint>
 
 class QWidget;
+struct HBITMAP__;
 struct xcb_connection_t;
 
 namespace lunvik::platform {
@@ -25,9 +26,11 @@ bool CanPutOnScreen();
 // nothing changed, when the screen cannot take it.
 bool PaintOnScreen(QWidget* widget);
 
-// The puts of one window. A shared-memory segment holds one frame's rectangle
-// on its way to the server; the next put waits until the server has taken
-// the last one, so a frame is never torn.
+// The puts of one window. The bitmaps such a window is made to blit have
+// their pixels in memory shared with the X server (SBitmapMemory), so a put
+// copies nothing: the server reads the changed rectangle from the bitmap
+// itself. Drawing into the bitmap again first waits until the server has
+// read it, so a frame is never torn.
 class CScreenPut {
   public:
     explicit CScreenPut(QWidget* widget);
@@ -35,30 +38,20 @@ class CScreenPut {
     CScreenPut(const CScreenPut&) = delete;
     CScreenPut& operator=(const CScreenPut&) = delete;
 
-    // Puts the rectangle source of bits (rows of stride pixels) with its top
-    // left at to, in device pixels of the window. False when the window cannot
-    // be put on (its visual is not ours, the segment cannot be shared); the
-    // caller then paints through Qt.
-    bool Put(const std::uint32_t* bits, int stride, const QRect& source, const QPoint& to);
+    // Puts the rectangle source of bitmap with its top left at to, in device
+    // pixels of the window. False when it cannot (the bitmap's memory is not
+    // shared with the server, the window's visual is not ours); the caller
+    // then paints through Qt.
+    bool Put(const HBITMAP__& bitmap, const QRect& source, const QPoint& to);
 
   private:
-    bool Ready(xcb_connection_t* connection, std::size_t bytes);
     bool Bind(xcb_connection_t* connection);
-    bool Attach(xcb_connection_t* connection, std::size_t bytes);
-    void WaitForLastPut(xcb_connection_t* connection);
-    void Detach(xcb_connection_t* connection);
 
     QWidget* const m_widget;
     xcb_connection_t* const m_connection;
     std::uint32_t m_window = 0;
     std::uint32_t m_gc = 0;
     std::uint8_t m_depth = 0;
-    std::uint32_t m_segment = 0;
-    void* m_memory = nullptr;
-    std::size_t m_capacity = 0;
-    unsigned int m_lastPut = 0;  // sequence of the round trip after the last put
-    bool m_putPending = false;
-    bool m_broken = false;
 };
 
 }  // namespace lunvik::platform

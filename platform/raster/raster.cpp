@@ -24,6 +24,22 @@ constinit HBRUSH__ g_whiteBrush{{EObj::Brush, true, 0}, PixelFromColor(RGB(255, 
 constexpr std::int64_t kMaxBitmapPixels = std::int64_t{1} << 28;
 
 constinit DeviceScaleSource g_deviceScale = nullptr;
+constinit SBitmapMemory g_bitmapMemory{};
+
+// Drawing into a bitmap the screen may still be reading waits until it has.
+void BeforeDrawing(const HBITMAP__& bitmap) {
+    if (bitmap.m_shared) {
+        g_bitmapMemory.beforeDrawing(bitmap.m_bits);
+    }
+}
+
+void FreeBits(std::uint32_t* bits, std::size_t pixels, bool shared) {
+    if (shared) {
+        g_bitmapMemory.release(bits, pixels);
+    } else {
+        delete[] bits;
+    }
+}
 
 // A logical coordinate in device pixels: the pixel it falls in (round down),
 // or with up = true the first pixel boundary at or after it (round up), held
@@ -79,6 +95,7 @@ BOOL HDC__::BlitFrom(const HBITMAP__& source, LONG x, LONG y, LONG width, LONG h
     if (!ClipCopy(source.m_width, source.m_height, m_bitmap->m_width, m_bitmap->m_height, &copy)) {
         return TRUE;
     }
+    BeforeDrawing(*m_bitmap);
     const std::size_t rowBytes = static_cast<std::size_t>(copy.m_width) * sizeof(std::uint32_t);
     // A copy within one bitmap may overlap: walk the rows away from the overlap.
     const bool upward = &source == m_bitmap && copy.m_y > copy.m_srcY;
@@ -118,11 +135,18 @@ void SetDeviceScaleSource(DeviceScaleSource source) {
     g_deviceScale = source;
 }
 
+void SetBitmapMemory(const SBitmapMemory& memory) {
+    const bool whole =
+        memory.allocate != nullptr && memory.release != nullptr && memory.beforeDrawing != nullptr;
+    g_bitmapMemory = whole ? memory : SBitmapMemory{};
+}
+
 HDC GetDC(HWND hwnd) {
     // One screen context, which describes the device of the window asked for last.
     static HDC__ screen(HDC__::EType::Screen);
     const double scale = g_deviceScale != nullptr && hwnd != nullptr ? g_deviceScale(hwnd) : 1.0;
     screen.m_scale = std::isfinite(scale) && scale > 0.0 ? scale : 1.0;
+    screen.m_window = hwnd;
     return &screen;
 }
 
@@ -159,13 +183,22 @@ HBITMAP CreateCompatibleBitmap(HDC hdc, int logicalWidth, int logicalHeight) {
         return nullptr;
     }
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    auto* bits = new (std::nothrow) std::uint32_t[count];
+    std::uint32_t* bits = nullptr;
+    if (hdc->m_type == HDC__::EType::Screen && hdc->m_window != nullptr &&
+        g_bitmapMemory.allocate != nullptr) {
+        bits = g_bitmapMemory.allocate(hdc->m_window, count);
+    }
+    const bool shared = bits != nullptr;
+    if (!shared) {
+        bits = new (std::nothrow) std::uint32_t[count];
+    }
     if (bits == nullptr) {
         return nullptr;
     }
-    auto* bitmap = new (std::nothrow) HBITMAP__{{EObj::Bitmap, false, 0}, width, height, bits};
+    auto* bitmap =
+        new (std::nothrow) HBITMAP__{{EObj::Bitmap, false, 0}, width, height, bits, shared};
     if (bitmap == nullptr) {
-        delete[] bits;
+        FreeBits(bits, count, shared);
         return nullptr;
     }
     std::fill(bits, bits + count, PixelFromColor(RGB(0, 0, 0)));
@@ -223,7 +256,10 @@ BOOL DeleteObject(HGDIOBJ object) {
     switch (object->m_type) {
         case EObj::Bitmap: {
             auto* bitmap = static_cast<HBITMAP>(object);
-            delete[] bitmap->m_bits;
+            FreeBits(bitmap->m_bits,
+                     static_cast<std::size_t>(bitmap->m_width) *
+                         static_cast<std::size_t>(bitmap->m_height),
+                     bitmap->m_shared);
             delete bitmap;
             break;
         }
@@ -256,6 +292,7 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
     if (left >= right || top >= bottom) {
         return TRUE;
     }
+    BeforeDrawing(*bitmap);
     const std::uint32_t pixel = hdc->m_brush->m_pixel;
     for (std::int64_t row = top; row < bottom; ++row) {
         std::uint32_t* line = bitmap->m_bits + row * bitmap->m_width;
@@ -287,6 +324,7 @@ BOOL LineTo(HDC hdc, int x, int y) {
         to = POINT{ToDevice(*hdc, x), ToDevice(*hdc, y)};
     }
     const CClippedLine line(from.x, from.y, to.x, to.y, bitmap->m_width, bitmap->m_height);
+    BeforeDrawing(*bitmap);
     line.Fill(bitmap->m_bits, bitmap->m_width, hdc->m_pen->m_pixel);
     hdc->m_current = POINT{x, y};
     return TRUE;

@@ -10,6 +10,7 @@
 // quietly: it does nothing and reports failure (FALSE or a null handle).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/win_types.h"
@@ -46,6 +47,7 @@ struct HBITMAP__ : HGDIOBJ__ {
     LONG m_width = 0;
     LONG m_height = 0;
     std::uint32_t* m_bits = nullptr;  // m_width * m_height pixels, 0xFFRRGGBB
+    bool m_shared = false;            // pixels from SBitmapMemory, which the screen may read
 };
 
 struct HPEN__ : HGDIOBJ__ {
@@ -88,6 +90,7 @@ struct HDC__ {
 
     const EType m_type;
     double m_scale = 1.0;
+    HWND m_window = nullptr;  // the window whose device a screen context describes
     HBITMAP m_bitmap;
     HPEN m_pen;
     HBRUSH m_brush;
@@ -115,6 +118,18 @@ bool ClipCopy(LONG srcWidth, LONG srcHeight, LONG dstWidth, LONG dstHeight, CCop
 // unit); the window layer sets it. Without it, or for a null window, 1.
 using DeviceScaleSource = double (*)(HWND hwnd);
 void SetDeviceScaleSource(DeviceScaleSource source);
+
+// Where a bitmap made compatible with a window's screen context gets its
+// pixels. The window layer may hand out memory that the screen reads
+// straight from; it then hears before each drawing into such a bitmap, so
+// that it can first wait until the screen has read the last picture. With no
+// source set, or when allocate returns null, the pixels are on the heap.
+struct SBitmapMemory {
+    std::uint32_t* (*allocate)(HWND window, std::size_t pixels) = nullptr;
+    void (*release)(std::uint32_t* bits, std::size_t pixels) = nullptr;
+    void (*beforeDrawing)(const std::uint32_t* bits) = nullptr;
+};
+void SetBitmapMemory(const SBitmapMemory& memory);
 
 HDC GetDC(HWND hwnd);
 int ReleaseDC(HWND hwnd, HDC hdc);
