@@ -104,7 +104,6 @@ struct SSharedBits {
     xcb_connection_t* connection;
     std::uint32_t segment;
     unsigned int readBy;  // sequence of the round trip after the last put
-    bool beingRead;
 };
 
 std::vector<SSharedBits>& Shared() {
@@ -149,6 +148,23 @@ std::uint32_t* AttachedMemory(xcb_connection_t* connection, std::size_t bytes,
     return static_cast<std::uint32_t*>(memory);
 }
 
+void WaitUntilRead(const std::uint32_t* bits) {
+    SSharedBits* shared = FindShared(bits);
+    if (shared != nullptr && Working(shared->connection) != nullptr) {
+        // Normally long there: the last put went out a frame ago.
+        std::free(xcb_get_input_focus_reply(shared->connection, {shared->readBy}, nullptr));
+    }
+}
+
+// Qt closes its connection as it goes; the bitmaps of static storage outlive it.
+bool g_forgetting = false;
+void ForgetConnection() {
+    for (SSharedBits& shared : Shared()) {
+        shared.connection = nullptr;
+    }
+    g_forgetting = false;
+}
+
 // The bitmaps of a window that puts on the screen share their memory with it.
 std::uint32_t* AllocateBits(HWND window, std::size_t pixels) {
     CWindowHost* host = LiveHost(window);
@@ -160,22 +176,13 @@ std::uint32_t* AllocateBits(HWND window, std::size_t pixels) {
     std::uint32_t segment = 0;
     std::uint32_t* bits = AttachedMemory(connection, pixels * 4, &segment);
     if (bits != nullptr) {
-        Shared().push_back(SSharedBits{bits, pixels * 4, connection, segment, 0, false});
+        if (!g_forgetting) {
+            qAddPostRoutine(&ForgetConnection);
+            g_forgetting = true;
+        }
+        Shared().push_back(SSharedBits{bits, pixels * 4, connection, segment, 0});
     }
     return bits;
-}
-
-void WaitUntilRead(const std::uint32_t* bits) {
-    SSharedBits* shared = FindShared(bits);
-    if (shared == nullptr || !shared->beingRead) {
-        return;
-    }
-    shared->beingRead = false;
-    // The connection may have gone with Qt; then so has the server's reading.
-    if (shared->connection == QtConnection() && Working(shared->connection) != nullptr) {
-        // Normally long there: the last put went out a frame ago.
-        std::free(xcb_get_input_focus_reply(shared->connection, {shared->readBy}, nullptr));
-    }
 }
 
 void ReleaseBits(std::uint32_t* bits, std::size_t) {
@@ -185,7 +192,7 @@ void ReleaseBits(std::uint32_t* bits, std::size_t) {
     }
     // The server drops the segment after any put still queued; with the
     // connection gone it has dropped it already.
-    if (shared->connection == QtConnection() && Working(shared->connection) != nullptr) {
+    if (Working(shared->connection) != nullptr) {
         xcb_shm_detach(shared->connection, shared->segment);
         xcb_flush(shared->connection);
     }
@@ -256,7 +263,7 @@ bool CScreenPut::Put(const HBITMAP__& bitmap, const QRect& source, const QPoint&
         0);
     xcb_discard_reply(connection, put.sequence);
     shared->readBy = xcb_get_input_focus(connection).sequence;
-    shared->beingRead = true;
+    bitmap.m_beingRead = true;
     xcb_flush(connection);
     return true;
 }

@@ -28,7 +28,8 @@ constinit SBitmapMemory g_bitmapMemory{};
 
 // Drawing into a bitmap the screen may still be reading waits until it has.
 void BeforeDrawing(const HBITMAP__& bitmap) {
-    if (bitmap.m_shared) {
+    if (bitmap.m_beingRead) {
+        bitmap.m_beingRead = false;
         g_bitmapMemory.beforeDrawing(bitmap.m_bits);
     }
 }

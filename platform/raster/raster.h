@@ -48,6 +48,9 @@ struct HBITMAP__ : HGDIOBJ__ {
     LONG m_height = 0;
     std::uint32_t* m_bits = nullptr;  // m_width * m_height pixels, 0xFFRRGGBB
     bool m_shared = false;            // pixels from SBitmapMemory, which the screen may read
+    // Set by the window layer when it hands the pixels to the screen; the next
+    // drawing calls SBitmapMemory::beforeDrawing and clears it.
+    mutable bool m_beingRead = false;
 };
 
 struct HPEN__ : HGDIOBJ__ {
@@ -124,6 +127,8 @@ void SetDeviceScaleSource(DeviceScaleSource source);
 // straight from; it then hears before each drawing into such a bitmap, so
 // that it can first wait until the screen has read the last picture. With no
 // source set, or when allocate returns null, the pixels are on the heap.
+// beforeDrawing is called once for each time the window layer has set the
+// bitmap's m_beingRead.
 struct SBitmapMemory {
     std::uint32_t* (*allocate)(HWND window, std::size_t pixels) = nullptr;
     void (*release)(std::uint32_t* bits, std::size_t pixels) = nullptr;

@@ -133,6 +133,15 @@ void CheckWhatTheScreenShows(bool sharedBitmap) {
     })) << "the first paint shows the whole bitmap";
     EXPECT_EQ(W(child)->testAttribute(Qt::WA_PaintOnScreen), shared);
 
+    // The paints of showing the window are over (none for 300 ms), so that
+    // none repaints more than the next asks for.
+    for (int quiet = 0, last = -1, round = 0; quiet < 3 && round < 50; ++round) {
+        const int now = journal.Count(WM_PAINT, child);
+        quiet = now == last ? quiet + 1 : 0;
+        last = now;
+        QTest::qWait(100);
+    }
+
     // Changed inside and outside the repainted rectangle: the inside shows,
     // and a put covers only the inside (Qt may repaint more).
     std::vector<std::uint32_t> shown = picture.Expected();
@@ -154,7 +163,8 @@ void CheckWhatTheScreenShows(bool sharedBitmap) {
     EXPECT_TRUE(QTest::qWaitFor([&] {
         const std::vector<std::uint32_t> screen = Grab(W(child), width, height);
         return screen == shown || (!shared && screen == changed);
-    }));
+    })) << journal.Count(WM_PAINT, child) - paints
+        << " paints";
 
     // Hidden and shown again: the whole current picture.
     ShowWindow(hwnd, SW_HIDE);
