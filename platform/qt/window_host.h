@@ -117,6 +117,8 @@ void UnregisterWindow(QWidget* widget);
 bool IsRegistered(QWidget* widget);
 CWindowHost* HostOf(QWidget* widget);
 QWidget* LiveWidget(HWND hwnd);
+// The same, with the window's host (null for a control), in one lookup.
+QWidget* LiveWidget(HWND hwnd, CWindowHost** host);
 CWindowHost* LiveHost(HWND hwnd);
 // Nearest registered window at or above widget (nullptr when none).
 QWidget* NearestWindow(QWidget* widget);

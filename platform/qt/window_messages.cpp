@@ -67,11 +67,11 @@ LRESULT DefaultProcessing(QWidget* widget, CWindowHost* host, UINT msg, WPARAM w
 using namespace lunvik::platform;
 
 LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    QWidget* widget = LiveWidget(hwnd);
+    CWindowHost* host = nullptr;
+    QWidget* widget = LiveWidget(hwnd, &host);
     if (widget == nullptr) {
         return 0;
     }
-    CWindowHost* host = LiveHost(hwnd);
     if (host != nullptr && host->m_object != nullptr) {
         LRESULT result = 0;
         if (host->m_object->RouteMessage(hwnd, msg, wParam, lParam, result)) {
@@ -79,11 +79,10 @@ LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         // The map may have destroyed the window; WM_DESTROY still gets its
         // default processing while the window is being taken down.
-        widget = LiveWidget(hwnd);
+        widget = LiveWidget(hwnd, &host);
         if (widget == nullptr) {
             return 0;
         }
-        host = LiveHost(hwnd);
     }
     return DefaultProcessing(widget, host, msg, wParam, lParam);
 }

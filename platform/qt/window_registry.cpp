@@ -69,6 +69,12 @@ QWidget* LiveWidget(HWND hwnd) {
     return entry != nullptr ? entry->widget.data() : nullptr;
 }
 
+QWidget* LiveWidget(HWND hwnd, CWindowHost** host) {
+    SWindowEntry* entry = hwnd != nullptr ? FindEntry(WidgetFromHandle(hwnd)) : nullptr;
+    *host = entry != nullptr ? entry->host : nullptr;
+    return entry != nullptr ? entry->widget.data() : nullptr;
+}
+
 CWindowHost* LiveHost(HWND hwnd) {
     if (hwnd == nullptr) {
         return nullptr;
