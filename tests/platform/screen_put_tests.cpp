@@ -35,11 +35,10 @@ std::vector<std::uint32_t> Grab(QWidget* widget, int width, int height) {
     std::vector<std::uint32_t> pixels;
     if (image != nullptr) {
         const auto* data = reinterpret_cast<const std::uint32_t*>(xcb_get_image_data(image));
-        pixels.assign(data, data + static_cast<std::ptrdiff_t>(width) * height);
+        for (int i = 0; i < width * height; ++i) {
+            pixels.push_back(data[i] & 0xFFFFFF);
+        }
         std::free(image);
-    }
-    for (std::uint32_t& p : pixels) {
-        p &= 0xFFFFFF;
     }
     return pixels;
 }
@@ -60,7 +59,7 @@ class CPicture {
         SelectObject(m_memory, m_bitmap);
         ReleaseDC(window, screen);
         m_logical = rc;
-        Fill(QRect(0, 0, Width(), Height()), 0);
+        Fill(0);
     }
     ~CPicture() {
         DeleteDC(m_memory);
@@ -69,19 +68,15 @@ class CPicture {
     int Width() const { return m_bitmap->m_width; }
     int Height() const { return m_bitmap->m_height; }
 
-    void Fill(const QRect& device, std::uint32_t salt) {
-        for (int y = device.top(); y <= device.bottom(); ++y) {
-            for (int x = device.left(); x <= device.right(); ++x) {
-                m_bitmap->m_bits[y * Width() + x] =
-                    0xFF000000u |
-                    ((static_cast<std::uint32_t>(x * 2654435761u ^ y * 40503u) + salt) & 0xFFFFFF);
-            }
+    void Fill(std::uint32_t salt) {
+        for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(Width() * Height()); ++i) {
+            m_bitmap->m_bits[i] = 0xFF000000u | ((i * 2654435761u + salt) & 0xFFFFFF);
         }
     }
     std::vector<std::uint32_t> Expected() const {
-        std::vector<std::uint32_t> pixels(m_bitmap->m_bits, m_bitmap->m_bits + Width() * Height());
-        for (std::uint32_t& p : pixels) {
-            p &= 0xFFFFFF;
+        std::vector<std::uint32_t> pixels;
+        for (int i = 0; i < Width() * Height(); ++i) {
+            pixels.push_back(m_bitmap->m_bits[i] & 0xFFFFFF);
         }
         return pixels;
     }
@@ -106,12 +101,9 @@ void CheckWhatTheScreenShows(bool sharedBitmap) {
     CPageDialog page;
     const HWND hwnd = page.Create(nullptr);
     const HWND placeholder = GetDlgItem(hwnd, kFrame);
-    RECT rc;
-    ASSERT_TRUE(GetClientRect(placeholder, &rc));
     CJournal journal;
     CTestWindow view;
-    view.m_journal = &journal;
-    const HWND child = view.Create(placeholder, rc);
+    const HWND child = CreateViewOnPlaceholder(hwnd, view, journal);
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(W(child)->testAttribute(Qt::WA_PaintOnScreen), !network);
     EXPECT_FALSE(W(placeholder)->testAttribute(Qt::WA_PaintOnScreen)) << "a framed window is Qt's";
@@ -152,7 +144,7 @@ void CheckWhatTheScreenShows(bool sharedBitmap) {
                        QPoint(static_cast<int>(std::floor(asked.right * scale)) - 1,
                               static_cast<int>(std::floor(asked.bottom * scale)) - 1));
     const QRect edge = inside.adjusted(-1, -1, 1, 1);
-    picture.Fill(QRect(0, 0, width, height), 77);
+    picture.Fill(77);
     const std::vector<std::uint32_t> changed = picture.Expected();
     auto showsTheRepaint = [&](const std::vector<std::uint32_t>& screen) {
         if (screen.size() != changed.size()) {

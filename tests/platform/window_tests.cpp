@@ -26,12 +26,9 @@ TEST_F(PlatformWindow, ChildWindowCoversItsPlaceholderAndGoesDownAfterItsParent)
     CPageDialog page;
     const HWND hwnd = page.Create(nullptr);
     const HWND placeholder = GetDlgItem(hwnd, kFrame);
-    RECT rc;
-    ASSERT_TRUE(GetClientRect(placeholder, &rc));
     CJournal journal;
     CTestWindow view;
-    view.m_journal = &journal;
-    const HWND child = view.Create(placeholder, rc);
+    const HWND child = CreateViewOnPlaceholder(hwnd, view, journal);
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(journal.m_entries.front().msg, WM_CREATE);
     EXPECT_EQ(W(child)->geometry(), W(placeholder)->contentsRect());
