@@ -12,8 +12,9 @@ namespace {
 
 using lunvik::platform::CWindowHost;
 
+// A handle is followed only when it is a live window.
 double WindowDeviceScale(HWND hwnd) {
-    const QWidget* widget = WidgetFromHandle(hwnd);
+    const QWidget* widget = lunvik::platform::LiveWidget(hwnd);
     return widget != nullptr ? widget->devicePixelRatioF() : 1.0;
 }
 
@@ -129,12 +130,12 @@ class CPaintContext : public HDC__ {
 }  // namespace
 
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
-    QWidget* widget = WidgetFromHandle(hwnd);
+    CWindowHost* host = nullptr;
+    QWidget* widget = lunvik::platform::LiveWidget(hwnd, &host);
     if (widget == nullptr || paint == nullptr) {
         return nullptr;
     }
     CPaintContext* context = nullptr;
-    lunvik::platform::CWindowHost* host = lunvik::platform::LiveHost(hwnd);
     if (host != nullptr) {
         if (host->m_paintContext == nullptr) {
             host->m_paintContext.reset(new CPaintContext(widget, true));

@@ -4,6 +4,7 @@
 #include <QTest>
 #include <climits>
 
+#include "platform/paint.h"
 #include "tests/platform/window_test_support.h"
 
 namespace lunvik::test {
@@ -173,6 +174,9 @@ TEST_F(PlatformWindow, DeadAndForeignHandlesAreHarmless) {
         EXPECT_EQ(GetParent(hwnd), nullptr);
         EXPECT_FALSE(lunvik::platform::CenterWindow(hwnd, nullptr));
         EXPECT_FALSE(lunvik::platform::EndDialogWindow(hwnd, 1));
+        PAINTSTRUCT ps{};
+        EXPECT_EQ(BeginPaint(hwnd, &ps), nullptr);
+        EXPECT_EQ(GetDC(hwnd)->m_scale, 1.0);
     }
     EXPECT_EQ(local, 0);
 }

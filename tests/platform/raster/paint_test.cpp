@@ -8,25 +8,31 @@
 #include "platform/paint.h"
 #include "platform/qt/handle.h"
 #include "platform/raster/raster.h"
+#include "platform/window_impl.h"
 
 namespace {
 
 QStringList g_warnings;
 
-// A widget that paints the way a window does on WM_PAINT: BeginPaint, BitBlt
-// from the memory context at an offset, EndPaint.
-class CBlitWidget : public QWidget {
+// A window that paints as the drawing area does on WM_PAINT: BeginPaint,
+// BitBlt from the memory context at an offset, EndPaint.
+class CBlitWindow : public CWindowImpl<CBlitWindow, CStaticT<CWindow>> {
   public:
     HDC m_source = nullptr;
     QPoint m_to;
     BOOL m_blitResult = FALSE;
 
-  protected:
-    void paintEvent(QPaintEvent*) override {
+    BOOL ProcessWindowMessage(HWND hwnd, UINT msg, WPARAM, LPARAM, LRESULT& result,
+                              DWORD = 0) override {
+        if (msg != WM_PAINT) {
+            return FALSE;
+        }
         PAINTSTRUCT ps;
-        const HDC dc = BeginPaint(HandleFromWidget(this), &ps);
+        const HDC dc = BeginPaint(hwnd, &ps);
         m_blitResult = BitBlt(dc, m_to.x(), m_to.y(), 41, 31, m_source, 0, 0, SRCCOPY);
-        EndPaint(HandleFromWidget(this), &ps);
+        EndPaint(hwnd, &ps);
+        result = 0;
+        return TRUE;
     }
 };
 
@@ -43,14 +49,18 @@ TEST(PaintPath, BitBltInThePaintEventShowsTheBitmapClippedToTheWindowAndNothingO
         bitmap->m_bits[i] = 0xFF000000u | static_cast<std::uint32_t>(i * 2654435761u >> 8);
     }
     // The 41 x 31 bitmap at (25, -3) of a 40 x 30 white window: only part of it is inside.
-    CBlitWidget widget;
-    widget.m_source = memory;
-    widget.m_to = QPoint(25, -3);
-    widget.resize(40, 30);
-    widget.setAutoFillBackground(true);
-    widget.setPalette(QPalette(Qt::white, Qt::white));
-    const QImage shot = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    EXPECT_TRUE(widget.m_blitResult);
+    CBlitWindow window;
+    window.m_source = memory;
+    window.m_to = QPoint(25, -3);
+    const HWND hwnd = window.Create(nullptr, RECT{0, 0, 40, 30});
+    QWidget* widget = WidgetFromHandle(hwnd);
+    widget->resize(40, 30);
+    // White where the bitmap does not reach (a window's own paint covers it all).
+    widget->setAttribute(Qt::WA_OpaquePaintEvent, false);
+    widget->setAutoFillBackground(true);
+    widget->setPalette(QPalette(Qt::white, Qt::white));
+    const QImage shot = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(window.m_blitResult);
     ASSERT_EQ(shot.size(), QSize(40, 30));
     for (int y = 0; y < 30; ++y) {
         for (int x = 0; x < 40; ++x) {
@@ -62,13 +72,14 @@ TEST(PaintPath, BitBltInThePaintEventShowsTheBitmapClippedToTheWindowAndNothingO
 
     // Outside a paint event a paint context draws nothing, and only EndPaint frees it.
     PAINTSTRUCT ps;
-    const HDC dc = BeginPaint(HandleFromWidget(&widget), &ps);
+    const HDC dc = BeginPaint(hwnd, &ps);
     ASSERT_NE(dc, nullptr);
     EXPECT_FALSE(BitBlt(dc, 0, 0, 20, 20, memory, 0, 0, SRCCOPY));
     EXPECT_FALSE(DeleteDC(dc));
-    EXPECT_TRUE(EndPaint(HandleFromWidget(&widget), &ps));
+    EXPECT_TRUE(EndPaint(hwnd, &ps));
     ps.hdc = memory;  // a memory context is not EndPaint's to free
-    EXPECT_FALSE(EndPaint(HandleFromWidget(&widget), &ps));
+    EXPECT_FALSE(EndPaint(hwnd, &ps));
+    window.DestroyWindow();
     DeleteDC(memory);
     DeleteObject(bitmap);
     qInstallMessageHandler(previous);
