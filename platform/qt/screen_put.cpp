@@ -104,6 +104,7 @@ struct SSharedBits {
     xcb_connection_t* connection;
     std::uint32_t segment;
     unsigned int readBy;  // sequence of the round trip after the last put
+    bool answerDue;       // its answer not yet taken
 };
 
 std::vector<SSharedBits>& Shared() {
@@ -150,10 +151,19 @@ std::uint32_t* AttachedMemory(xcb_connection_t* connection, std::size_t bytes,
 
 void WaitUntilRead(const std::uint32_t* bits) {
     SSharedBits* shared = FindShared(bits);
-    if (shared != nullptr && Working(shared->connection) != nullptr) {
+    if (shared != nullptr && shared->answerDue && Working(shared->connection) != nullptr) {
         // Normally long there: the last put went out a frame ago.
         std::free(xcb_get_input_focus_reply(shared->connection, {shared->readBy}, nullptr));
+        shared->answerDue = false;
     }
+}
+
+// An answer nobody will wait for is dropped, or libxcb would keep it.
+void DropAnswer(SSharedBits& shared) {
+    if (shared.answerDue && Working(shared.connection) != nullptr) {
+        xcb_discard_reply(shared.connection, shared.readBy);
+    }
+    shared.answerDue = false;
 }
 
 // Qt closes its connection as it goes; the bitmaps of static storage outlive it.
@@ -180,7 +190,7 @@ std::uint32_t* AllocateBits(HWND window, std::size_t pixels) {
             qAddPostRoutine(&ForgetConnection);
             g_forgetting = true;
         }
-        Shared().push_back(SSharedBits{bits, pixels * 4, connection, segment, 0});
+        Shared().push_back(SSharedBits{bits, pixels * 4, connection, segment, 0, false});
     }
     return bits;
 }
@@ -192,6 +202,7 @@ void ReleaseBits(std::uint32_t* bits, std::size_t) {
     }
     // The server drops the segment after any put still queued; with the
     // connection gone it has dropped it already.
+    DropAnswer(*shared);
     if (Working(shared->connection) != nullptr) {
         xcb_shm_detach(shared->connection, shared->segment);
         xcb_flush(shared->connection);
@@ -262,7 +273,9 @@ bool CScreenPut::Put(const HBITMAP__& bitmap, const QRect& source, const QPoint&
         static_cast<std::int16_t>(to.y()), m_depth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, shared->segment,
         0);
     xcb_discard_reply(connection, put.sequence);
+    DropAnswer(*shared);  // this put's answer comes after the last one's
     shared->readBy = xcb_get_input_focus(connection).sequence;
+    shared->answerDue = true;
     bitmap.m_beingRead = true;
     xcb_flush(connection);
     return true;
