@@ -95,9 +95,11 @@ class CPaintContext : public HDC__ {
     bool m_busy = false;
 
   private:
+    // Straight on the screen, and like a painter only in the widget's paint event.
     bool OnScreen() const {
         return m_host != nullptr && m_host->m_screenPut != nullptr &&
-               m_widget->testAttribute(Qt::WA_PaintOnScreen);
+               m_widget->testAttribute(Qt::WA_PaintOnScreen) &&
+               m_widget->testAttribute(Qt::WA_WState_InPaintEvent);
     }
 
     // Only what the paint must cover goes to the screen: the repaint of a

@@ -65,6 +65,7 @@ class CPicture {
         DeleteDC(m_memory);
         DeleteObject(m_bitmap);
     }
+    HDC Memory() const { return m_memory; }
     int Width() const { return m_bitmap->m_width; }
     int Height() const { return m_bitmap->m_height; }
 
@@ -124,6 +125,11 @@ void CheckWhatTheScreenShows(bool sharedBitmap) {
         return Grab(W(child), width, height) == picture.Expected();
     })) << "the first paint shows the whole bitmap";
     EXPECT_EQ(W(child)->testAttribute(Qt::WA_PaintOnScreen), shared);
+    PAINTSTRUCT ps;
+    const HDC dc = BeginPaint(child, &ps);
+    EXPECT_FALSE(BitBlt(dc, 0, 0, 9, 9, picture.Memory(), 0, 0, SRCCOPY))
+        << "outside a paint event nothing reaches the screen";
+    EndPaint(child, &ps);
 
     // The paints of showing the window are over (none for 300 ms), so that
     // none repaints more than the next asks for.
