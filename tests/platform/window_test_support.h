@@ -91,15 +91,24 @@ inline QWidget* W(HWND hwnd) {
     return WidgetFromHandle(hwnd);
 }
 
-// A view window covering the client area of a page's framed placeholder,
-// logging into journal, as a drawing area sits on its page.
-inline HWND CreateViewOnPlaceholder(HWND page, CTestWindow& view, CJournal& journal) {
-    const HWND placeholder = GetDlgItem(page, kFrame);
-    RECT rc{};
-    GetClientRect(placeholder, &rc);
-    view.m_journal = &journal;
-    return view.Create(placeholder, rc);
-}
+// A page dialog with a view window over the client area of its framed
+// placeholder, logging into the journal, as a drawing area sits on its page.
+struct SPageWithView {
+    CPageDialog page;
+    CJournal journal;
+    CTestWindow view;
+    HWND hwnd = page.Create(nullptr);
+    HWND placeholder = GetDlgItem(hwnd, kFrame);
+    HWND child = CreateView();
+
+  private:
+    HWND CreateView() {
+        RECT rc{};
+        GetClientRect(placeholder, &rc);
+        view.m_journal = &journal;
+        return view.Create(placeholder, rc);
+    }
+};
 
 // Every test starts with the test resources and must leave no widget behind.
 class WindowTest : public ::testing::Test {

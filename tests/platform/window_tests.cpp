@@ -24,12 +24,8 @@ void WaitThreeTicks() {
 }
 
 TEST_F(PlatformWindow, ChildWindowCoversItsPlaceholderAndGoesDownAfterItsParent) {
-    CPageDialog page;
-    const HWND hwnd = page.Create(nullptr);
-    const HWND placeholder = GetDlgItem(hwnd, kFrame);
-    CJournal journal;
-    CTestWindow view;
-    const HWND child = CreateViewOnPlaceholder(hwnd, view, journal);
+    SPageWithView on;
+    auto& [page, journal, view, hwnd, placeholder, child] = on;
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(journal.m_entries.front().msg, WM_CREATE);
     EXPECT_EQ(W(child)->geometry(), W(placeholder)->contentsRect());

@@ -6,35 +6,12 @@
 #include <QtGlobal>
 
 #include "platform/paint.h"
-#include "platform/qt/handle.h"
 #include "platform/raster/raster.h"
-#include "platform/window_impl.h"
+#include "tests/platform/window_test_support.h"
 
 namespace {
 
 QStringList g_warnings;
-
-// A window that paints as the drawing area does on WM_PAINT: BeginPaint,
-// BitBlt from the memory context at an offset, EndPaint.
-class CBlitWindow : public CWindowImpl<CBlitWindow, CStaticT<CWindow>> {
-  public:
-    HDC m_source = nullptr;
-    QPoint m_to;
-    BOOL m_blitResult = FALSE;
-
-    BOOL ProcessWindowMessage(HWND hwnd, UINT msg, WPARAM, LPARAM, LRESULT& result,
-                              DWORD = 0) override {
-        if (msg != WM_PAINT) {
-            return FALSE;
-        }
-        PAINTSTRUCT ps;
-        const HDC dc = BeginPaint(hwnd, &ps);
-        m_blitResult = BitBlt(dc, m_to.x(), m_to.y(), 41, 31, m_source, 0, 0, SRCCOPY);
-        EndPaint(hwnd, &ps);
-        result = 0;
-        return TRUE;
-    }
-};
 
 TEST(PaintPath, BitBltInThePaintEventShowsTheBitmapClippedToTheWindowAndNothingOutsideIt) {
     const QtMessageHandler previous =
@@ -49,9 +26,19 @@ TEST(PaintPath, BitBltInThePaintEventShowsTheBitmapClippedToTheWindowAndNothingO
         bitmap->m_bits[i] = 0xFF000000u | static_cast<std::uint32_t>(i * 2654435761u >> 8);
     }
     // The 41 x 31 bitmap at (25, -3) of a 40 x 30 white window: only part of it is inside.
-    CBlitWindow window;
-    window.m_source = memory;
-    window.m_to = QPoint(25, -3);
+    // A window that paints as the drawing area does on WM_PAINT: BeginPaint,
+    // BitBlt from the memory context at an offset, EndPaint.
+    lunvik::test::CTestWindow window;
+    BOOL blitResult = FALSE;
+    window.m_hook = [&](UINT msg, WPARAM, LPARAM, LRESULT&) {
+        PAINTSTRUCT ps;
+        if (msg == WM_PAINT) {
+            blitResult =
+                BitBlt(BeginPaint(window.m_hWnd, &ps), 25, -3, 41, 31, memory, 0, 0, SRCCOPY);
+            EndPaint(window.m_hWnd, &ps);
+        }
+        return msg == WM_PAINT;
+    };
     const HWND hwnd = window.Create(nullptr, RECT{0, 0, 40, 30});
     QWidget* widget = WidgetFromHandle(hwnd);
     widget->resize(40, 30);
@@ -60,7 +47,7 @@ TEST(PaintPath, BitBltInThePaintEventShowsTheBitmapClippedToTheWindowAndNothingO
     widget->setAutoFillBackground(true);
     widget->setPalette(QPalette(Qt::white, Qt::white));
     const QImage shot = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    EXPECT_TRUE(window.m_blitResult);
+    EXPECT_TRUE(blitResult);
     ASSERT_EQ(shot.size(), QSize(40, 30));
     for (int y = 0; y < 30; ++y) {
         for (int x = 0; x < 40; ++x) {
