@@ -17,9 +17,6 @@
 namespace lunvik::platform {
 namespace {
 
-// Bitmaps larger than this stay on the heap: 16384 x 16384 pixels.
-constexpr std::size_t kMaxSegment = std::size_t{1} << 30;
-
 // Qt's connection to the X server, when Qt runs on X11.
 xcb_connection_t* QtConnection() {
     auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
@@ -100,7 +97,6 @@ std::uint8_t DepthOfOurVisual(xcb_connection_t* connection, xcb_visualid_t visua
 // A bitmap's pixels in memory the server shares, and the last put from them.
 struct SSharedBits {
     std::uint32_t* bits;
-    std::size_t bytes;
     xcb_connection_t* connection;
     std::uint32_t segment;
     unsigned int readBy;  // sequence of the round trip after the last put
@@ -179,8 +175,7 @@ void ForgetConnection() {
 std::uint32_t* AllocateBits(HWND window, std::size_t pixels) {
     CWindowHost* host = LiveHost(window);
     xcb_connection_t* connection = Working(QtConnection());
-    if (host == nullptr || host->m_screenPut == nullptr || connection == nullptr ||
-        pixels > kMaxSegment / 4) {
+    if (host == nullptr || host->m_screenPut == nullptr || connection == nullptr) {
         return nullptr;
     }
     std::uint32_t segment = 0;
@@ -190,12 +185,12 @@ std::uint32_t* AllocateBits(HWND window, std::size_t pixels) {
             qAddPostRoutine(&ForgetConnection);
             g_forgetting = true;
         }
-        Shared().push_back(SSharedBits{bits, pixels * 4, connection, segment, 0, false});
+        Shared().push_back(SSharedBits{bits, connection, segment, 0, false});
     }
     return bits;
 }
 
-void ReleaseBits(std::uint32_t* bits, std::size_t) {
+void ReleaseBits(std::uint32_t* bits, std::size_t pixels) {
     SSharedBits* shared = FindShared(bits);
     if (shared == nullptr) {
         return;
@@ -207,7 +202,7 @@ void ReleaseBits(std::uint32_t* bits, std::size_t) {
         xcb_shm_detach(shared->connection, shared->segment);
         xcb_flush(shared->connection);
     }
-    munmap(shared->bits, shared->bytes);
+    munmap(bits, pixels * 4);
     Shared().erase(Shared().begin() + (shared - Shared().data()));
 }
 

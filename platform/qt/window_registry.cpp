@@ -61,25 +61,21 @@ CWindowHost* HostOf(QWidget* widget) {
     return entry != nullptr ? entry->host : nullptr;
 }
 
-QWidget* LiveWidget(HWND hwnd) {
-    if (hwnd == nullptr) {
-        return nullptr;
-    }
-    SWindowEntry* entry = FindEntry(WidgetFromHandle(hwnd));
-    return entry != nullptr ? entry->widget.data() : nullptr;
-}
-
 QWidget* LiveWidget(HWND hwnd, CWindowHost** host) {
     SWindowEntry* entry = hwnd != nullptr ? FindEntry(WidgetFromHandle(hwnd)) : nullptr;
     *host = entry != nullptr ? entry->host : nullptr;
     return entry != nullptr ? entry->widget.data() : nullptr;
 }
 
+QWidget* LiveWidget(HWND hwnd) {
+    CWindowHost* host = nullptr;
+    return LiveWidget(hwnd, &host);
+}
+
 CWindowHost* LiveHost(HWND hwnd) {
-    if (hwnd == nullptr) {
-        return nullptr;
-    }
-    return HostOf(WidgetFromHandle(hwnd));
+    CWindowHost* host = nullptr;
+    LiveWidget(hwnd, &host);
+    return host;
 }
 
 QWidget* NearestWindow(QWidget* widget) {
