@@ -40,21 +40,6 @@ const SIconResource* FindIconResource(int id) {
     return g_resources ? FindById(g_resources->icons, id) : nullptr;
 }
 
-int LoadStringW(HINSTANCE, UINT id, wchar_t* buffer, int size) {
-    if (buffer == nullptr || size <= 0) {
-        return 0;
-    }
-    buffer[0] = L'\0';
-    const SStringResource* s =
-        g_resources ? FindById(g_resources->strings, static_cast<int>(id)) : nullptr;
-    if (s == nullptr || s->text == nullptr) {
-        return 0;
-    }
-    int n = 0;
-    while (n < size - 1 && s->text[n] != L'\0') {
-        buffer[n] = s->text[n];
-        ++n;
-    }
-    buffer[n] = L'\0';
-    return n;
+const SStringResource* FindStringResource(int id) {
+    return g_resources ? FindById(g_resources->strings, id) : nullptr;
 }

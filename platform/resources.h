@@ -51,11 +51,13 @@ struct SMenuResource {
     std::span<const SMenuItem> items;
 };
 
+#ifndef _WINDEF_  // <windows.h> has them
 // Accelerator flags (Win32 values).
 inline constexpr BYTE FVIRTKEY = 0x01;
 inline constexpr BYTE FSHIFT = 0x04;
 inline constexpr BYTE FCONTROL = 0x08;
 inline constexpr BYTE FALT = 0x10;
+#endif
 
 struct SAccelEntry {
     BYTE fVirt;  // FVIRTKEY plus modifiers
@@ -96,6 +98,8 @@ const SDialogTemplate* FindDialogTemplate(int id);
 const SMenuResource* FindMenuResource(int id);
 const SAccelResource* FindAccelResource(int id);
 const SIconResource* FindIconResource(int id);
+const SStringResource* FindStringResource(int id);
 // Copies string id into buffer (at most size - 1 characters plus the terminator);
-// returns the number of characters copied, 0 when there is no such string.
-int LoadStringW(HINSTANCE instance, UINT id, wchar_t* buffer, int size);
+// returns the number of characters copied, 0 when there is no such string. On
+// Windows the strings come from the program's string table resource.
+LUNVIK_WIN32_API int LoadStringW(HINSTANCE instance, UINT id, wchar_t* buffer, int size);

@@ -1,15 +1,34 @@
 // The small set of Win32 value types, message ids and style bits that the
 // system's classes are written against. Pure C++: no toolkit here, so that
-// view/, pages/ and app/ never see Qt.
+// view/, pages/ and app/ never see Qt or <windows.h>.
+//
+// On Windows they are the very types of <windows.h> (same names, sizes and
+// struct tags), so that the Win32 back end, which includes <windows.h> before
+// this header, sees the same declarations as everyone else: the block below
+// is skipped there, and the operations that Win32 has with the same
+// signature are the system's own (LUNVIK_WIN32_API).
 #pragma once
 
 #include <cstdint>
 
+#if defined(_WIN32)
+#define LUNVIK_WIN32_API extern "C" __declspec(dllimport)
+#else
+#define LUNVIK_WIN32_API
+#endif
+
+#ifndef _WINDEF_  // <windows.h> came first: it has all of this
+
 using BOOL = int;
 using BYTE = std::uint8_t;
 using WORD = std::uint16_t;
+#if defined(_WIN32)
+using DWORD = unsigned long;  // 32 bits there, and a type of its own
+using LONG = long;
+#else
 using DWORD = std::uint32_t;
 using LONG = std::int32_t;
+#endif
 using UINT = std::uint32_t;
 using UINT_PTR = std::uintptr_t;
 using WPARAM = std::uintptr_t;
@@ -18,7 +37,7 @@ using LRESULT = std::intptr_t;
 using COLORREF = DWORD;
 using SHORT = std::int16_t;
 using INT_PTR = std::intptr_t;
-using HRESULT = std::int32_t;
+using HRESULT = LONG;
 
 inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;
@@ -33,24 +52,32 @@ using HACCEL = struct HACCEL__*;
 inline constexpr HRESULT S_OK = 0;
 inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
 
-struct RECT {
+struct tagRECT {
     LONG left = 0;
     LONG top = 0;
     LONG right = 0;
     LONG bottom = 0;
 };
+using RECT = tagRECT;
 
-struct POINT {
+struct tagPOINT {
     LONG x = 0;
     LONG y = 0;
 };
+using POINT = tagPOINT;
 
-struct MSG {
+struct tagMSG {
     HWND hwnd = nullptr;
     UINT message = 0;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
+    DWORD time = 0;
+    POINT pt;
 };
+using MSG = tagMSG;
+
+// Timer callbacks are not supported; the type only completes SetTimer's.
+using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
 
 constexpr WORD LOWORD(std::uintptr_t v) {
     return static_cast<WORD>(v & 0xFFFF);
@@ -207,7 +234,7 @@ inline constexpr UINT LR_SHARED = 0x8000;
 inline constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000u);
 
 // What WM_CREATE carries (lParam points at it).
-struct CREATESTRUCTW {
+struct tagCREATESTRUCTW {
     void* lpCreateParams = nullptr;
     HINSTANCE hInstance = nullptr;
     HMENU hMenu = nullptr;
@@ -221,3 +248,6 @@ struct CREATESTRUCTW {
     const wchar_t* lpszClass = nullptr;
     DWORD dwExStyle = 0;
 };
+using CREATESTRUCTW = tagCREATESTRUCTW;
+
+#endif  // _WINDEF_

@@ -1,38 +1,39 @@
 // Operations on window handles, with their Win32 names, and CWindow, the thin
 // handle wrapper the window classes derive from. A null or destroyed handle is
-// always harmless: the operation does nothing and reports 0 / FALSE.
+// always harmless: the operation does nothing and reports 0 / FALSE. Those
+// marked LUNVIK_WIN32_API are user32's and kernel32's own on Windows.
 #pragma once
 
 #include "platform/win_types.h"
 
-HWND GetDlgItem(HWND hDlg, int id);
-BOOL SetWindowTextW(HWND hwnd, const wchar_t* text);
+LUNVIK_WIN32_API HWND GetDlgItem(HWND hDlg, int id);
+LUNVIK_WIN32_API BOOL SetWindowTextW(HWND hwnd, const wchar_t* text);
 // Copies at most size - 1 characters and the terminator; returns the count copied.
-int GetWindowTextW(HWND hwnd, wchar_t* buffer, int size);
+LUNVIK_WIN32_API int GetWindowTextW(HWND hwnd, wchar_t* buffer, int size);
 // left = top = 0, right/bottom = the size of the area inside the window's frame.
-BOOL GetClientRect(HWND hwnd, RECT* rect);
-BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
+LUNVIK_WIN32_API BOOL GetClientRect(HWND hwnd, RECT* rect);
+LUNVIK_WIN32_API BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
 // Runs the window's message map, then default processing, before returning.
-LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LUNVIK_WIN32_API LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Queues the message; the running message loop's filters see it before dispatch.
-BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LUNVIK_WIN32_API BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Ends the outermost message loop with exitCode, from however deep a modal loop.
-void PostQuitMessage(int exitCode);
+LUNVIK_WIN32_API void PostQuitMessage(int exitCode);
 // WM_TIMER (wParam = id) every ms milliseconds until KillTimer or the window is
 // destroyed; the same id again restarts it. timerProc is not supported.
-UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, void* timerProc);
-BOOL KillTimer(HWND hwnd, UINT_PTR id);
+LUNVIK_WIN32_API UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, TIMERPROC timerProc);
+LUNVIK_WIN32_API BOOL KillTimer(HWND hwnd, UINT_PTR id);
 // Returns whether the window was visible before.
-BOOL ShowWindow(HWND hwnd, int cmdShow);
-BOOL IsWindow(HWND hwnd);
-BOOL IsWindowVisible(HWND hwnd);
-BOOL DestroyWindow(HWND hwnd);
+LUNVIK_WIN32_API BOOL ShowWindow(HWND hwnd, int cmdShow);
+LUNVIK_WIN32_API BOOL IsWindow(HWND hwnd);
+LUNVIK_WIN32_API BOOL IsWindowVisible(HWND hwnd);
+LUNVIK_WIN32_API BOOL DestroyWindow(HWND hwnd);
 // The parent window, or for a top-level window its owner.
-HWND GetParent(HWND hwnd);
-HWND GetActiveWindow();
-int GetSystemMetrics(int index);
+LUNVIK_WIN32_API HWND GetParent(HWND hwnd);
+LUNVIK_WIN32_API HWND GetActiveWindow();
+LUNVIK_WIN32_API int GetSystemMetrics(int index);
 // High bit set (negative) while the key is down, as of the last key message.
-SHORT GetKeyState(int virtualKey);
+LUNVIK_WIN32_API SHORT GetKeyState(int virtualKey);
 // An icon image from icon resource resourceId, the one nearest to cx x cy.
 HICON LoadImageW(HINSTANCE instance, int resourceId, UINT type, int cx, int cy, UINT flags);
 // Loads icon resource iconId at the system's large and at its small icon size
@@ -42,9 +43,9 @@ HMENU LoadMenuW(HINSTANCE instance, int id);
 HACCEL LoadAcceleratorsW(HINSTANCE instance, int id);
 // A key-down matching an entry of the table becomes WM_COMMAND(cmd, 1) sent to
 // hwnd; returns nonzero when the message was turned into a command.
-int TranslateAcceleratorW(HWND hwnd, HACCEL accel, MSG* msg);
+LUNVIK_WIN32_API int TranslateAcceleratorW(HWND hwnd, HACCEL accel, MSG* msg);
 // a * b / c rounded half away from zero; -1 when c is 0 or the result overflows.
-int MulDiv(int a, int b, int c);
+LUNVIK_WIN32_API int MulDiv(int a, int b, int c);
 
 namespace lunvik::platform {
 // Centres hwnd on hwndCenter; by default a child on its parent's client area,
@@ -76,7 +77,7 @@ class CWindow {
     BOOL CenterWindow(HWND hwndCenter = nullptr) {
         return lunvik::platform::CenterWindow(m_hWnd, hwndCenter);
     }
-    UINT_PTR SetTimer(UINT_PTR id, UINT ms, void* timerProc = nullptr) {
+    UINT_PTR SetTimer(UINT_PTR id, UINT ms, TIMERPROC timerProc = nullptr) {
         return ::SetTimer(m_hWnd, id, ms, timerProc);
     }
     BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }

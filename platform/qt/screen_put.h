@@ -10,8 +10,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/raster/raster.h"
+
 class QWidget;
-struct HBITMAP__;
 struct xcb_connection_t;
 
 namespace lunvik::platform {

@@ -162,7 +162,7 @@ void KillWindowTimers(CWindowHost* host) {
 
 using namespace lunvik::platform;
 
-UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, void*) {
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, TIMERPROC) {
     CWindowHost* host = LiveHost(hwnd);
     if (host == nullptr || host->m_dying) {
         return 0;

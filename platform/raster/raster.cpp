@@ -8,6 +8,7 @@
 
 #include "platform/raster/clipped_line.h"
 
+namespace lunvik::raster {
 namespace {
 
 using EObj = HGDIOBJ__::EType;
@@ -344,3 +345,5 @@ BOOL BitBlt(HDC destination, int x, int y, int width, int height, HDC source, in
                                  ToDevice(*source, std::int64_t{srcX} + width, true) - sx,
                                  ToDevice(*source, std::int64_t{srcY} + height, true) - sy, sx, sy);
 }
+
+}  // namespace lunvik::raster

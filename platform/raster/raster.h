@@ -8,6 +8,10 @@
 //
 // Every operation takes empty (null) handles and unsupported arguments
 // quietly: it does nothing and reports failure (FALSE or a null handle).
+//
+// Everything lives in lunvik::raster and is brought to the global namespace
+// under its Win32 name, except where <windows.h> came first (the Win32 back
+// end): there GDI keeps those names and the raster is spelled out.
 #pragma once
 
 #include <cstddef>
@@ -15,17 +19,7 @@
 
 #include "platform/win_types.h"
 
-// Stock objects.
-inline constexpr int WHITE_BRUSH = 0;
-inline constexpr int BLACK_BRUSH = 4;
-inline constexpr int BLACK_PEN = 7;
-
-// Pen styles.
-inline constexpr int PS_SOLID = 0;
-
-// Raster operations.
-inline constexpr DWORD PATCOPY = 0x00F00021;
-inline constexpr DWORD SRCCOPY = 0x00CC0020;
+namespace lunvik::raster {
 
 constexpr std::uint32_t PixelFromColor(COLORREF color) {
     return 0xFF000000u | (std::uint32_t{GetRValue(color)} << 16) |
@@ -158,3 +152,52 @@ BOOL MoveToEx(HDC hdc, int x, int y, POINT* previous);
 BOOL LineTo(HDC hdc, int x, int y);
 BOOL BitBlt(HDC destination, int x, int y, int width, int height, HDC source, int srcX, int srcY,
             DWORD rop);
+
+}  // namespace lunvik::raster
+
+#ifndef _WINDEF_
+// Stock objects.
+inline constexpr int WHITE_BRUSH = 0;
+inline constexpr int BLACK_BRUSH = 4;
+inline constexpr int BLACK_PEN = 7;
+
+// Pen styles.
+inline constexpr int PS_SOLID = 0;
+
+// Raster operations.
+inline constexpr DWORD PATCOPY = 0x00F00021;
+inline constexpr DWORD SRCCOPY = 0x00CC0020;
+
+using lunvik::raster::HBITMAP;
+using lunvik::raster::HBITMAP__;
+using lunvik::raster::HBRUSH;
+using lunvik::raster::HBRUSH__;
+using lunvik::raster::HDC;
+using lunvik::raster::HDC__;
+using lunvik::raster::HGDIOBJ;
+using lunvik::raster::HGDIOBJ__;
+using lunvik::raster::HPEN;
+using lunvik::raster::HPEN__;
+
+using lunvik::raster::CCopyRect;
+using lunvik::raster::ClipCopy;
+using lunvik::raster::DeviceScaleSource;
+using lunvik::raster::PixelFromColor;
+using lunvik::raster::SBitmapMemory;
+using lunvik::raster::SetBitmapMemory;
+using lunvik::raster::SetDeviceScaleSource;
+
+using lunvik::raster::BitBlt;
+using lunvik::raster::CreateCompatibleBitmap;
+using lunvik::raster::CreateCompatibleDC;
+using lunvik::raster::CreatePen;
+using lunvik::raster::DeleteDC;
+using lunvik::raster::DeleteObject;
+using lunvik::raster::GetDC;
+using lunvik::raster::GetStockObject;
+using lunvik::raster::LineTo;
+using lunvik::raster::MoveToEx;
+using lunvik::raster::PatBlt;
+using lunvik::raster::ReleaseDC;
+using lunvik::raster::SelectObject;
+#endif

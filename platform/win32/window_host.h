@@ -1,0 +1,65 @@
+// The Win32 side of a window, private to platform/win32/: <windows.h> first,
+// so that our own vocabulary (win_types.h) takes its types, then what each of
+// our windows keeps and the functions the files of this folder share, grouped
+// by the file that defines them. Where GDI and our raster share a name, the
+// raster is spelled lunvik::raster::.
+#pragma once
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <commctrl.h>
+
+// Generic names that would rename members of our window classes.
+#undef SendMessage
+#undef PostMessage
+
+#include <memory>
+
+#include "platform/window_object.h"
+
+namespace lunvik::platform {
+
+class CPaintContext;
+
+// What one of our windows keeps besides the object behind it; freed with the
+// window (WM_NCDESTROY).
+struct SWindowData {
+    SWindowData(CWindowObject* object, EWindowKind kind);
+    ~SWindowData();
+    SWindowData(const SWindowData&) = delete;
+    SWindowData& operator=(const SWindowData&) = delete;
+
+    CWindowObject* m_object;
+    EWindowKind m_kind;
+    bool m_modal = false;                          // a dialog run by RunModalDialog
+    std::unique_ptr<CPaintContext> m_paintContext;  // BeginPaint's, kept for the next paint
+};
+
+// window_create.cpp. The data of one of our windows, null for any other handle.
+SWindowData* DataOf(HWND hwnd);
+// Sends msg through the object's map; true when the map handled it.
+bool Route(HWND hwnd, SWindowData* data, UINT msg, WPARAM wParam, LPARAM lParam,
+           LRESULT* result);
+// The window is gone: the object becomes windowless and the data is freed.
+void Detach(HWND hwnd, SWindowData* data);
+HINSTANCE Instance();
+
+// window_messages.cpp. What a message no map handled does, by kind.
+LRESULT DefaultProcessing(HWND hwnd, SWindowData* data, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// tab_view_host.cpp. The tab view's own handling; true when it handled msg.
+bool TabViewProcessing(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+// dialog_host.cpp. The dialog whose keys IsDialogMessage should see for a
+// message to hwnd: the nearest of our dialogs at or above it, or null.
+HWND DialogOf(HWND hwnd);
+
+// platform_start.cpp. The dialogs' font face, registered for this process.
+const wchar_t* DialogFontFace();
+
+}  // namespace lunvik::platform
