@@ -100,6 +100,7 @@ BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (receiver == nullptr) {
         return FALSE;
     }
-    QCoreApplication::postEvent(receiver, new CPostedMessageEvent(MSG{hwnd, msg, wParam, lParam, 0, {}}));
+    QCoreApplication::postEvent(receiver,
+                                new CPostedMessageEvent(MSG{hwnd, msg, wParam, lParam, 0, {}}));
     return TRUE;
 }
