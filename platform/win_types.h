@@ -17,6 +17,14 @@
 #define LUNVIK_WIN32_API
 #endif
 
+#if defined(LUNVIK_WIN32_BACK_END)  // the files of platform/win32/ only
+#include <commctrl.h>
+#include <windows.h>
+// Generic names that would rename members of our window classes.
+#undef SendMessage
+#undef PostMessage
+#endif
+
 #ifndef _WINDEF_  // <windows.h> came first: it has all of this
 
 using BOOL = int;

@@ -243,8 +243,8 @@ RECT CStaticView::Walk(const SPixel* pixels, int count, EShape shape) {
     // Pixels outside the buffer are never drawn.
     const LONG right = m_hBitmap->m_width - 1;
     const LONG bottom = m_hBitmap->m_height - 1;
-    return RECT{std::clamp(minX, 0, right), std::clamp(minY, 0, bottom),
-                std::clamp(maxX, 0, right) + 1, std::clamp(maxY, 0, bottom) + 1};
+    return RECT{std::clamp(minX, LONG{0}, right), std::clamp(minY, LONG{0}, bottom),
+                std::clamp(maxX, LONG{0}, right) + 1, std::clamp(maxY, LONG{0}, bottom) + 1};
 }
 
 void CStaticView::Release() {

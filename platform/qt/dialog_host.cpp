@@ -127,8 +127,18 @@ QWidget* MakeControlWidget(CWindowHost& dialog, const SDialogControl& c) {
     return MakeStatic(dialog.m_widget, c);
 }
 
+// A control's plain border becomes a sunken client edge, as Win32's dialog
+// manager makes it for every program since Windows 95.
+SDialogControl ThreeDimensional(SDialogControl c) {
+    if ((c.style & WS_BORDER) != 0) {
+        c.style &= ~WS_BORDER;
+        c.exStyle |= WS_EX_CLIENTEDGE;
+    }
+    return c;
+}
+
 QWidget* MakeControl(CWindowHost& dialog, const SDialogControl& c, const SBaseUnits& units) {
-    QWidget* widget = MakeControlWidget(dialog, c);
+    QWidget* widget = MakeControlWidget(dialog, ThreeDimensional(c));
     const QPoint origin = ClientOrigin(dialog.m_widget);
     widget->setGeometry(origin.x() + units.X(c.x), origin.y() + units.Y(c.y), units.X(c.cx),
                         units.Y(c.cy));

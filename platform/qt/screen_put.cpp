@@ -172,7 +172,8 @@ void ForgetConnection() {
 }
 
 // The bitmaps of a window that puts on the screen share their memory with it.
-std::uint32_t* AllocateBits(HWND window, std::size_t pixels) {
+std::uint32_t* AllocateBits(HWND window, LONG width, LONG height) {
+    const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     CWindowHost* host = LiveHost(window);
     xcb_connection_t* connection = Working(QtConnection());
     if (host == nullptr || host->m_screenPut == nullptr || connection == nullptr) {

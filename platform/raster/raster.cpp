@@ -188,7 +188,7 @@ HBITMAP CreateCompatibleBitmap(HDC hdc, int logicalWidth, int logicalHeight) {
     std::uint32_t* bits = nullptr;
     if (hdc->m_type == HDC__::EType::Screen && hdc->m_window != nullptr &&
         g_bitmapMemory.allocate != nullptr) {
-        bits = g_bitmapMemory.allocate(hdc->m_window, count);
+        bits = g_bitmapMemory.allocate(hdc->m_window, width, height);
     }
     const bool shared = bits != nullptr;
     if (!shared) {

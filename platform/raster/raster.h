@@ -124,7 +124,8 @@ void SetDeviceScaleSource(DeviceScaleSource source);
 // beforeDrawing is called once for each time the window layer has set the
 // bitmap's m_beingRead.
 struct SBitmapMemory {
-    std::uint32_t* (*allocate)(HWND window, std::size_t pixels) = nullptr;
+    // width x height pixels, rows top to bottom without padding.
+    std::uint32_t* (*allocate)(HWND window, LONG width, LONG height) = nullptr;
     void (*release)(std::uint32_t* bits, std::size_t pixels) = nullptr;
     void (*beforeDrawing)(const std::uint32_t* bits) = nullptr;
 };

@@ -1,25 +1,16 @@
-// The Win32 side of a window, private to platform/win32/: <windows.h> first,
-// so that our own vocabulary (win_types.h) takes its types, then what each of
-// our windows keeps and the functions the files of this folder share, grouped
-// by the file that defines them. Where GDI and our raster share a name, the
-// raster is spelled lunvik::raster::.
+// The Win32 side of a window, private to platform/win32/: what each of our
+// windows keeps and the functions the files of this folder share, grouped by
+// the file that defines them. These files are built with
+// LUNVIK_WIN32_BACK_END, so win_types.h includes <windows.h> first and takes
+// its types; where GDI and our raster share a name, the raster is spelled
+// lunvik::raster::.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#include <commctrl.h>
-
-// Generic names that would rename members of our window classes.
-#undef SendMessage
-#undef PostMessage
-
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "platform/win_types.h"
 #include "platform/window_object.h"
 
 namespace lunvik::platform {
@@ -36,17 +27,20 @@ struct SWindowData {
 
     CWindowObject* m_object;
     EWindowKind m_kind;
-    bool m_modal = false;                          // a dialog run by RunModalDialog
+    bool m_modal = false;                           // a dialog run by RunModalDialog
     std::unique_ptr<CPaintContext> m_paintContext;  // BeginPaint's, kept for the next paint
+    HWND m_tabs = nullptr;                          // a tab view's tab control
+    std::vector<std::wstring> m_titles;             // a tab view's page titles, in tab order
 };
 
 // window_create.cpp. The data of one of our windows, null for any other handle.
 SWindowData* DataOf(HWND hwnd);
 // Sends msg through the object's map; true when the map handled it.
-bool Route(HWND hwnd, SWindowData* data, UINT msg, WPARAM wParam, LPARAM lParam,
-           LRESULT* result);
+bool Route(HWND hwnd, SWindowData* data, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
 // The window is gone: the object becomes windowless and the data is freed.
 void Detach(HWND hwnd, SWindowData* data);
+// A dialog made from a template hears of its handle at WM_INITDIALOG.
+void AttachDialog(HWND hwnd, CWindowObject* object, bool modal);
 HINSTANCE Instance();
 
 // window_messages.cpp. What a message no map handled does, by kind.

@@ -27,9 +27,10 @@ TEST_F(PlatformDialog, ControlsArePlacedInDialogUnitsInsideTheClientArea) {
     EXPECT_EQ(QSize(client.right, client.bottom), QSize(302, 164));
     EXPECT_EQ(W(GetDlgItem(hwnd, kGo))->geometry(), QRect(183, 66, 75, 23));
     EXPECT_EQ(W(GetDlgItem(hwnd, kFrame))->geometry(), QRect(12, 60, 152, 89));
-    // Border plus client edge: the black frame's client area is 3 pixels in.
+    // A dialog turns a control's border into a client edge, as Win32 does:
+    // the black frame's client area is 2 pixels in, not 3.
     ASSERT_TRUE(GetClientRect(GetDlgItem(hwnd, kFrame), &frameClient));
-    EXPECT_EQ(QSize(frameClient.right, frameClient.bottom), QSize(152 - 6, 89 - 6));
+    EXPECT_EQ(QSize(frameClient.right, frameClient.bottom), QSize(152 - 4, 89 - 4));
     CPageDialog topLevel;
     EXPECT_EQ(W(GetDlgItem(topLevel.Create(nullptr), kGo))->geometry(), QRect(182, 65, 75, 23));
 }

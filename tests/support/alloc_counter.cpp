@@ -1,15 +1,19 @@
 // Counts heap allocations. The toolkit's containers (QString, QList, ...)
 // allocate with malloc, not operator new: outside AddressSanitizer, which
 // owns malloc, the malloc family is replaced (on glibc's own allocator) and
-// catches both; under it, only the forms of operator new are counted.
+// catches both; under it, and on Windows (no glibc), only the forms of
+// operator new are counted.
 #include "tests/support/alloc_counter.h"
 
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <new>
+#if defined(_WIN32)
+#include <malloc.h>
+#endif
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(_WIN32)
 #define LUNVIK_COUNT_NEW_ONLY 1
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -62,6 +66,23 @@ void free(void* p) noexcept {
 }  // extern "C"
 #else
 namespace {
+// Windows' C library frees over-aligned blocks with a function of their own.
+#if defined(_WIN32)
+void* AlignedAllocate(std::size_t align, std::size_t size) {
+    return _aligned_malloc(size, align);
+}
+void AlignedFree(void* p) {
+    _aligned_free(p);
+}
+#else
+void* AlignedAllocate(std::size_t align, std::size_t size) {
+    return std::aligned_alloc(align, (size + align - 1) / align * align);
+}
+void AlignedFree(void* p) {
+    std::free(p);
+}
+#endif
+
 void* Allocate(std::size_t size, std::size_t align) {
     g_allocations.fetch_add(1, std::memory_order_relaxed);
     if (size == 0) {
@@ -71,7 +92,7 @@ void* Allocate(std::size_t size, std::size_t align) {
     if (align <= alignof(std::max_align_t)) {
         p = std::malloc(size);
     } else {
-        p = std::aligned_alloc(align, (size + align - 1) / align * align);
+        p = AlignedAllocate(align, size);
     }
     if (p == nullptr) {
         throw std::bad_alloc();
@@ -119,15 +140,15 @@ void operator delete[](void* p, std::size_t) noexcept {
     std::free(p);
 }
 void operator delete(void* p, std::align_val_t) noexcept {
-    std::free(p);
+    AlignedFree(p);
 }
 void operator delete[](void* p, std::align_val_t) noexcept {
-    std::free(p);
+    AlignedFree(p);
 }
 void operator delete(void* p, std::size_t, std::align_val_t) noexcept {
-    std::free(p);
+    AlignedFree(p);
 }
 void operator delete[](void* p, std::size_t, std::align_val_t) noexcept {
-    std::free(p);
+    AlignedFree(p);
 }
 #endif

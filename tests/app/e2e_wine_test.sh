@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# e2e_wine_test.sh LUNVIK_EXE GOLDEN: the Windows program under Wine (run
+# inside scripts/with-wine: X server, openbox, prefix). With no Japanese font
+# on the system it opens its window at (0,0), 750 x 700, shows page one's
+# first picture exactly as the Linux build draws it, switches pages with
+# Ctrl+Tab both ways (page two with its grid), opens the About box from the
+# menu and closes it with Escape, ticks 40 times a second and ends with exit
+# code 1 on Alt+F4.
+set -euo pipefail
+exe=$1
+golden=$2
+here=$(dirname "$0")
+work=$(mktemp -d)
+trap 'kill -9 "$app" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND"' ERR
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+[ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ] || fail "run me inside scripts/with-wine"
+
+shot() { import -window root "$work/shot.png"; }
+# page_one_shown: page one's first picture, less the buffer's last row and
+# column, somewhere on the screen.
+page_one_shown() { shot && "$here/find_picture.py" "$work/shot.png" "$golden" 542 521 >/dev/null; }
+# grid_shown: page two's green grid in the window.
+grid_shown() {
+    shot
+    [ "$(convert "$work/shot.png" -crop 750x700+0+0 -fill black +opaque '#00ff00' \
+        -format '%[fx:mean>0]' info:)" = 1 ]
+}
+until_true() {
+    local deadline=$((SECONDS + 20))
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.2
+    done
+}
+
+FONTCONFIG_FILE=$here/fonts_without_japanese.conf LUNVIK_REPORT=1 wine "$exe" \
+    2>"$work/stderr.log" &
+app=$!
+window=$(timeout 60 xdotool search --sync --onlyvisible --name '^3D demo Lunvik$' | sed -n 1p)
+[ -n "$window" ] || fail "no window titled '3D demo Lunvik'"
+eval "$(xwininfo -id "$window" | awk -F: '/Absolute upper-left X/ {print "x=" $2}
+    /Absolute upper-left Y/ {print "y=" $2} /Width/ {print "w=" $2} /Height/ {print "h=" $2}')"
+[ "$x,$y,$w,$h" = "0,0,750,700" ] || fail "window at $x,$y size ${w}x$h, expected 0,0 750x700"
+
+until_true page_one_shown || fail "page one's first picture is not on the screen"
+xdotool windowactivate --sync "$window"
+xdotool key ctrl+Tab
+until_true grid_shown || fail "Ctrl+Tab did not show page two's grid"
+xdotool key ctrl+shift+Tab
+until_true page_one_shown || fail "Ctrl+Shift+Tab did not bring page one back"
+
+xdotool key alt+h
+sleep 0.5
+xdotool key a
+about=$(timeout 20 xdotool search --sync --onlyvisible --name '^About$' | sed -n 1p)
+[ -n "$about" ] || fail "Help, About us... opened no About box"
+xdotool key Escape
+until_true bash -c "! xdotool search --onlyvisible --name '^About$' >/dev/null" ||
+    fail "Escape did not close the About box"
+
+sleep 2
+xdotool windowactivate --sync "$window" key alt+F4
+timeout 20 tail --pid="$app" -f /dev/null || fail "Alt+F4 did not end the program"
+status=0
+wait "$app" || status=$?
+app=
+cat "$work/stderr.log"
+[ "$status" = 1 ] || fail "exit code $status after Alt+F4, expected 1"
+# "lunvik: ticks PAGE1 PAGE2 seconds S ...": 40 a second on each page, give
+# or take a tenth.
+read -r ticks1 ticks2 seconds < <(sed -n 's/^lunvik: ticks \([0-9]*\) \([0-9]*\) seconds \([0-9.]*\).*/\1 \2 \3/p' \
+    "$work/stderr.log")
+[ -n "${seconds:-}" ] || fail "no tick report on stderr"
+awk -v a="$ticks1" -v b="$ticks2" -v s="$seconds" 'BEGIN {
+    printf "ticks per second: %.2f and %.2f\n", a / s, b / s
+    exit !(a / s > 36 && a / s < 44 && b / s > 36 && b / s < 44) }' ||
+    fail "the pages did not tick 40 times a second"
+echo "PASS"
