@@ -18,8 +18,9 @@
 #endif
 
 #if defined(LUNVIK_WIN32_BACK_END)  // the files of platform/win32/ only
-#include <commctrl.h>
 #include <windows.h>
+// After <windows.h>, which it builds on.
+#include <commctrl.h>
 // Generic names that would rename members of our window classes.
 #undef SendMessage
 #undef PostMessage

@@ -53,7 +53,9 @@ bool TabViewProcessing(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
 // message to hwnd: the nearest of our dialogs at or above it, or null.
 HWND DialogOf(HWND hwnd);
 
-// platform_start.cpp. The dialogs' font face, registered for this process.
+// platform_start.cpp. The dialogs' font face, registered for this process
+// (null when it could not be); the tab strip's font, in that face at 8 points.
 const wchar_t* DialogFontFace();
+HFONT StripFont();
 
 }  // namespace lunvik::platform

@@ -11,7 +11,7 @@ exe=$1
 golden=$2
 here=$(dirname "$0")
 work=$(mktemp -d)
-trap 'kill -9 "$app" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill -9 "${app:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND"' ERR
 fail() {
     echo "FAIL: $*"
@@ -37,13 +37,14 @@ until_true() {
     done
 }
 
-FONTCONFIG_FILE=$here/fonts_without_japanese.conf LUNVIK_REPORT=1 wine "$exe" \
+FONTCONFIG_FILE=$here/fonts_wine_without_japanese.conf LUNVIK_REPORT=1 wine "$exe" \
     2>"$work/stderr.log" &
 app=$!
 window=$(timeout 60 xdotool search --sync --onlyvisible --name '^3D demo Lunvik$' | sed -n 1p)
 [ -n "$window" ] || fail "no window titled '3D demo Lunvik'"
-eval "$(xwininfo -id "$window" | awk -F: '/Absolute upper-left X/ {print "x=" $2}
-    /Absolute upper-left Y/ {print "y=" $2} /Width/ {print "w=" $2} /Height/ {print "h=" $2}')"
+eval "$(xwininfo -id "$window" | awk -F: '{ gsub(/ /, "", $2) } /Absolute upper-left X/ {
+    print "x=" $2 } /Absolute upper-left Y/ { print "y=" $2 } /Width/ { print "w=" $2 }
+    /Height/ { print "h=" $2 }')"
 [ "$x,$y,$w,$h" = "0,0,750,700" ] || fail "window at $x,$y size ${w}x$h, expected 0,0 750x700"
 
 until_true page_one_shown || fail "page one's first picture is not on the screen"
