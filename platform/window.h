@@ -1,7 +1,9 @@
 // Operations on window handles, with their Win32 names, and CWindow, the thin
-// handle wrapper the window classes derive from. A null or destroyed handle is
-// always harmless: the operation does nothing and reports 0 / FALSE. Those
-// marked LUNVIK_WIN32_API are user32's and kernel32's own on Windows.
+// handle wrapper the window classes derive from. A destroyed handle is always
+// harmless: the operation does nothing and reports 0 / FALSE; so is a null
+// one, but where Win32 gives it a meaning (InvalidateRect: every window,
+// PostMessageW: the thread's queue, SetTimer: a thread timer). Those marked
+// LUNVIK_WIN32_API are user32's and kernel32's own on Windows.
 #pragma once
 
 #include "platform/win_types.h"

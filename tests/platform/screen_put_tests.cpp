@@ -13,12 +13,17 @@
 #include <vector>
 
 #include "platform/paint.h"
+#include "platform/qt/handle.h"
 #include "platform/qt/screen_put.h"
 #include "tests/platform/window_test_support.h"
 
 using namespace lunvik::test;
 
 namespace {
+
+QWidget* W(HWND hwnd) {
+    return WidgetFromHandle(hwnd);
+}
 
 using PlatformScreenPut = WindowTest;
 
@@ -101,7 +106,7 @@ void CheckWhatTheScreenShows(bool sharedBitmap) {
         << "Xvfb shares memory with its clients, but not over TCP";
     const bool shared = sharedBitmap && !network;
     SPageWithView on;
-    auto& [page, journal, view, hwnd, placeholder, child] = on;
+    auto& [top, page, journal, view, parent, hwnd, placeholder, child] = on;
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(W(child)->testAttribute(Qt::WA_PaintOnScreen), !network);
     EXPECT_FALSE(W(placeholder)->testAttribute(Qt::WA_PaintOnScreen)) << "a framed window is Qt's";
@@ -115,8 +120,9 @@ void CheckWhatTheScreenShows(bool sharedBitmap) {
     const int width = picture.Width();
     const int height = picture.Height();
     const double scale = W(child)->devicePixelRatioF();
+    ShowWindow(parent, SW_SHOW);
     ShowWindow(hwnd, SW_SHOW);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(W(hwnd)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(W(parent)));
     EXPECT_TRUE(QTest::qWaitFor([&] {
         return Grab(W(child), width, height) == picture.Expected();
     })) << "the first paint shows the whole bitmap";
@@ -146,6 +152,7 @@ void CheckWhatTheScreenShows(bool sharedBitmap) {
                        QPoint(static_cast<int>(std::floor(asked.right * scale)) - 1,
                               static_cast<int>(std::floor(asked.bottom * scale)) - 1));
     const QRect edge = inside.adjusted(-1, -1, 1, 1);
+    const QRect sure = shared ? inside : inside.adjusted(0, 0, -1, -1);
     picture.Fill(77);
     const std::vector<std::uint32_t> changed = picture.Expected();
     auto showsTheRepaint = [&](const std::vector<std::uint32_t>& screen) {
@@ -153,7 +160,11 @@ void CheckWhatTheScreenShows(bool sharedBitmap) {
             const QPoint p(i % width, i / width);
             const bool isNew = screen[i] == changed[i];
             const bool isOld = screen[i] == before[i];
-            if (inside.contains(p) ? !isNew : edge.contains(p) ? !(isNew || isOld) : !isOld) {
+            // Qt rounds what it repaints on its own, by a device pixel either
+            // way on a fractional scale: only the inside less that is
+            // certain when it paints.
+            const bool either = edge.contains(p) || !shared;
+            if (sure.contains(p) ? !isNew : either ? !(isNew || isOld) : !isOld) {
                 return false;
             }
         }
@@ -164,14 +175,15 @@ void CheckWhatTheScreenShows(bool sharedBitmap) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return journal.Count(WM_PAINT, child) > paints; }));
     EXPECT_TRUE(QTest::qWaitFor([&] {
         const std::vector<std::uint32_t> screen = Grab(W(child), width, height);
-        return showsTheRepaint(screen) || (!shared && screen == changed);
+        return showsTheRepaint(screen);
     })) << journal.Count(WM_PAINT, child) - paints
         << " paints";
 
     // Hidden and shown again: the whole current picture.
     ShowWindow(hwnd, SW_HIDE);
+    ShowWindow(parent, SW_SHOW);
     ShowWindow(hwnd, SW_SHOW);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(W(hwnd)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(W(parent)));
     EXPECT_TRUE(QTest::qWaitFor([&] { return Grab(W(child), width, height) == changed; }));
 }
 }  // namespace

@@ -1,20 +1,26 @@
-// Shared by the window-layer tests: a resource table of test dialogs, window
-// classes that log what they hear, and a fixture that checks every test leaves
-// no widget behind.
+// Shared by the window-layer tests, which run on both back ends: a resource
+// table of test dialogs, window classes that log what they hear, and a
+// fixture that checks every test leaves no window behind.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QWidget>
 #include <algorithm>
 #include <functional>
 #include <vector>
 
 #include "platform/dialog_impl.h"
-#include "platform/qt/handle.h"
 #include "platform/resources.h"
 #include "platform/window_impl.h"
+#include "tests/platform/backend_support.h"
+
+// Found by argument-dependent lookup, beside RECT.
+inline bool operator==(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline std::ostream& operator<<(std::ostream& out, const RECT& r) {
+    return out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
 
 namespace lunvik::test {
 
@@ -22,7 +28,8 @@ inline constexpr int kPageDialog = 200;  // child dialog with every control clas
 inline constexpr int kFrame = 1000, kGo = 1001, kHidden = 1002, kPlain = 1004, kGroup = 1005;
 
 inline const SDialogControl kPageControls[] = {
-    {kFrame, EControlClass::Static, nullptr, 7, 36, 101, 55, SS_BLACKFRAME | WS_BORDER | WS_VISIBLE,
+    // Its client area is 148 x 84 pixels: whole device pixels at scale 1.5 too.
+    {kFrame, EControlClass::Static, nullptr, 7, 36, 101, 54, SS_BLACKFRAME | WS_BORDER | WS_VISIBLE,
      WS_EX_CLIENTEDGE},
     {kGo, EControlClass::PushButton, L"Go", 121, 40, 50, 14, WS_VISIBLE | WS_TABSTOP, 0},
     {kHidden, EControlClass::PushButton, L"=>", 121, 60, 28, 14, WS_TABSTOP, 0},
@@ -82,22 +89,24 @@ class CLogged : public TBase {
 
 class CTestWindow : public CLogged<CWindowImpl<CTestWindow, CStaticT<CWindow>>> {};
 
+// The style of a test's top-level windows: on Win32 a window with WS_CHILD,
+// the class's default, needs a parent (and so does a page dialog).
+inline constexpr DWORD kTopLevel = WS_POPUP;
+
 class CPageDialog : public CLogged<CDialogImpl<CPageDialog>> {
   public:
     enum { IDD = kPageDialog };
 };
 
-inline QWidget* W(HWND hwnd) {
-    return WidgetFromHandle(hwnd);
-}
-
 // A page dialog with a view window over the client area of its framed
 // placeholder, logging into the journal, as a drawing area sits on its page.
 struct SPageWithView {
+    CTestWindow top;
     CPageDialog page;
     CJournal journal;
     CTestWindow view;
-    HWND hwnd = page.Create(nullptr);
+    HWND parent = top.Create(nullptr, RECT{0, 0, 400, 300}, nullptr, kTopLevel);
+    HWND hwnd = page.Create(parent);
     HWND placeholder = GetDlgItem(hwnd, kFrame);
     HWND child = CreateView();
 
@@ -110,21 +119,11 @@ struct SPageWithView {
     }
 };
 
-// Every test starts with the test resources and must leave no widget behind.
+// Every test starts with the test resources and must leave no window behind.
 class WindowTest : public ::testing::Test {
   protected:
     void SetUp() override { SetResources(&kResources); }
-    void TearDown() override {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            DestroyWindow(HandleFromWidget(widget));
-        }
-        DeleteDestroyed();
-        EXPECT_EQ(QApplication::allWidgets().size(), 0) << "widgets left behind";
-        qDeleteAll(QApplication::topLevelWidgets());  // so that one failure does not cascade
-    }
-    static void DeleteDestroyed() {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void TearDown() override { EXPECT_EQ(DestroyAndCountLeft(), 0) << "windows left behind"; }
 };
 
 }  // namespace lunvik::test

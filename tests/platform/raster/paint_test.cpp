@@ -6,6 +6,7 @@
 #include <QtGlobal>
 
 #include "platform/paint.h"
+#include "platform/qt/handle.h"
 #include "platform/raster/raster.h"
 #include "tests/platform/window_test_support.h"
 

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# package_windows_test.sh BUILD: makes the NSIS installer and the zip from a
+# built Windows tree (inside scripts/with-wine), installs silently with /S,
+# checks what it put under Program Files and the Start menu, and starts the
+# installed program, which shows its window and ends with 1 on Alt+F4; the
+# zip holds the same program and the licences.
+set -euo pipefail
+build=$1
+work=$(mktemp -d)
+app=""
+trap '[ -n "$app" ] && kill -9 "$app" 2>/dev/null; rm -rf "$work"' EXIT
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+[ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ] || fail "run me inside scripts/with-wine"
+
+(cd "$build" && cpack -G "NSIS;ZIP" -B "$work/packages" >"$work/cpack.log" 2>&1) ||
+    { cat "$work/cpack.log"; fail "cpack failed"; }
+installer=$(ls "$work"/packages/Lunvik-*-win64.exe)
+zip=$(ls "$work"/packages/Lunvik-*-win64.zip)
+
+unzip -l "$zip" >"$work/zip.txt"
+grep -q '/bin/lunvik.exe$' "$work/zip.txt" || fail "the zip has no bin/lunvik.exe"
+grep -q '/LICENSE$' "$work/zip.txt" || fail "the zip has no LICENSE"
+
+timeout 120 wine "$installer" /S || fail "the silent install failed"
+root="$WINEPREFIX/drive_c/Program Files/Lunvik"
+for file in bin/lunvik.exe LICENSE Uninstall.exe IPA-Font-License-Agreement-v1.0.txt; do
+    [ -f "$root/$file" ] || fail "the installer put no $file under Program Files/Lunvik"
+done
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/3D demo Lunvik"
+[ -f "$menu/3D demo Lunvik.lnk" ] || fail "no Start-menu entry '3D demo Lunvik'"
+
+wine "$root/bin/lunvik.exe" &
+app=$!
+window=$(timeout 60 xdotool search --sync --onlyvisible --name '^3D demo Lunvik$' | sed -n 1p)
+[ -n "$window" ] || fail "the installed program showed no window"
+xdotool windowactivate --sync "$window" key alt+F4
+timeout 20 tail --pid="$app" -f /dev/null || fail "Alt+F4 did not end the installed program"
+status=0
+wait "$app" || status=$?
+app=""
+[ "$status" = 1 ] || fail "the installed program ended with $status, expected 1"
+echo "PASS"

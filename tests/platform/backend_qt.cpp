@@ -1,0 +1,59 @@
+// The window-layer tests' needs, on Qt.
+#include <QApplication>
+#include <QRawFont>
+#include <QTest>
+#include <QWidget>
+
+#include "platform/qt/handle.h"
+#include "platform/window.h"
+#include "tests/platform/backend_support.h"
+
+namespace lunvik::test {
+
+bool PumpUntil(const std::function<bool()>& done, int ms) {
+    return QTest::qWaitFor(done, ms);
+}
+
+void DeliverPosted() {
+    QCoreApplication::sendPostedEvents();
+}
+
+RECT ChildRect(HWND hwnd) {
+    const QWidget* widget = WidgetFromHandle(hwnd);
+    const QPoint origin = widget->parentWidget()->contentsRect().topLeft();
+    const QRect r = widget->geometry().translated(-origin);
+    return RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+}
+
+void ClickCentre(HWND control) {
+    QWidget* widget = WidgetFromHandle(control);
+    QWidget* parent = widget->parentWidget();
+    QTest::mouseClick(parent->childAt(widget->geometry().center()), Qt::LeftButton);
+}
+
+// Qt draws a character from the first of the font's families that has it.
+bool DrawsGlyphs(HWND control, const wchar_t* text) {
+    const QFont font = WidgetFromHandle(control)->font();
+    for (const QChar c : QString::fromWCharArray(text)) {
+        bool found = false;
+        for (const QString& family : font.families()) {
+            found = found || QRawFont::fromFont(QFont(family)).supportsCharacter(c);
+        }
+        if (!found) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int DestroyAndCountLeft() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        DestroyWindow(HandleFromWidget(widget));
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const int left = static_cast<int>(QApplication::allWidgets().size());
+    qDeleteAll(QApplication::topLevelWidgets());  // so that one failure does not cascade
+    return left;
+}
+
+}  // namespace lunvik::test

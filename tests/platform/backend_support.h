@@ -1,0 +1,28 @@
+// What a window-layer test needs of the window system under it, written once
+// for each back end (backend_qt.cpp, backend_win32.cpp), so that the same
+// tests run on Qt and on Win32.
+#pragma once
+
+#include <functional>
+
+#include "platform/win_types.h"
+
+namespace lunvik::test {
+
+// Handles the window system's events until done() holds or ms milliseconds
+// have passed; false on the time-out.
+bool PumpUntil(const std::function<bool()>& done, int ms = 5000);
+// Delivers the messages posted so far.
+void DeliverPosted();
+// A window's rectangle in its parent's client area.
+RECT ChildRect(HWND hwnd);
+// A click of the mouse's left button in the middle of the control, delivered
+// to whatever window is shown there.
+void ClickCentre(HWND control);
+// Every character of text has a glyph in the font the control draws with.
+bool DrawsGlyphs(HWND control, const wchar_t* text);
+// Destroys every top-level window left and returns how many windows of ours
+// were still alive after that: 0 unless something leaked.
+int DestroyAndCountLeft();
+
+}  // namespace lunvik::test
