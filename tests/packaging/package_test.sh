@@ -55,7 +55,7 @@ for size in 16 32 48 128 256; do
     [ "$(identify -format '%wx%h' "$png")" = "${size}x${size}" ] || fail "no ${size} px $icon.png"
 done
 [ -f "$share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "no scalable $icon.svg"
-for notice in copyright DejaVu-LICENSE.txt IPA-Font-License-Agreement-v1.0.txt; do
+for notice in copyright LICENSE DejaVu-LICENSE.txt IPA-Font-License-Agreement-v1.0.txt; do
     [ -s "$share/doc/lunvik/$notice" ] || fail "no $notice"
 done
 
