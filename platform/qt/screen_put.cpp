@@ -226,8 +226,13 @@ bool PaintOnScreen(QWidget* widget) {
     if (!CanPutOnScreen()) {
         return false;
     }
-    // Only the widget gets a window of its own; its siblings stay drawn by Qt.
+    // Only the widget gets a window of its own: its siblings and ancestors
+    // stay drawn by Qt. The window takes no pointer input, so the pointer never
+    // crosses into it: each crossing would cost Qt a round trip to the server,
+    // and a flood of pointer motion would pile up events faster than they go.
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+    widget->setAttribute(Qt::WA_DontCreateNativeAncestors);
+    widget->setWindowFlag(Qt::WindowTransparentForInput);
     widget->setAttribute(Qt::WA_NativeWindow);
     widget->setAttribute(Qt::WA_PaintOnScreen);
     widget->setAttribute(Qt::WA_NoSystemBackground);

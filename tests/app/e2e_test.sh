@@ -2,7 +2,8 @@
 # The built program under a real X server (Xvfb), bare or with a window
 # manager (second argument "openbox"): where its window and frame appear, that
 # page one draws, that the About box opens centred on the window and the focus
-# comes back after it, that a window destroyed from outside or closed ends it
+# comes back after it, that a flood of pointer motion neither grows its memory
+# nor delays a close, that a window destroyed from outside or closed ends it
 # with 1, and that a lost display, an 8-bit screen or no display at all end it
 # with 2 and one line on stderr.
 set -euo pipefail
@@ -146,11 +147,24 @@ until_true test "$(xdotool getwindowfocus)" = "$window" || fail "the window did 
 xdotool key ctrl+Tab
 until_true test "$(count '#00FF00')" -gt 1000 || fail "Ctrl+Tab after the About box did not show page two"
 
-# Alt+F4 closes it (taken by the window manager, or without one by the program
-# itself, as a Windows program does): exit code 1, nothing on stderr.
+# A flood of pointer motion over the window (30,000 moves a second for 5 s):
+# memory stays where it was.
+rss_mb() { awk '/^VmRSS:/ { print int($2 / 1024) }' "/proc/$app/status"; }
+before=$(rss_mb)
+/usr/bin/python3 "$(dirname "$0")/pointer_flood.py" 30000 5 0 0 750 700
+after=$(rss_mb)
+echo "RSS: $before MB before the flood, $after MB after it"
+[ "$after" -le $((before + 30)) ] || fail "RSS grew from $before to $after MB in the flood"
+
+# Alt+F4 closes it at once (taken by the window manager, or without one by the
+# program itself, as a Windows program does): exit code 1, nothing on stderr.
 xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+asked=$(date +%s%N)
 xdotool key alt+F4
 expect_end 1 0 "Alt+F4"
+took=$((($(date +%s%N) - asked) / 1000000))
+echo "Alt+F4 answered in $took ms"
+[ "$took" -le 2000 ] || fail "Alt+F4 took $took ms"
 
 # Another X client destroys the window: the program ends as if it was closed.
 start_app
