@@ -4,8 +4,9 @@
 # page one draws, that the About box opens centred on the window and the focus
 # comes back after it, that a flood of pointer motion neither grows its memory
 # nor delays a close, that a window destroyed from outside or closed ends it
-# with 1, and that a lost display, an 8-bit screen or no display at all end it
-# with 2 and one line on stderr.
+# with 1, also with stdout and stderr closed, and that a lost display, an 8-bit
+# screen, a refused connection, a limit of 8 open files or no display at all
+# end it with 2 and one line on stderr.
 set -euo pipefail
 binary=$1
 wm=${2:-}
@@ -32,10 +33,10 @@ until_true() {
     done
 }
 
-# start_x DEPTH: a fresh X server on a free display; its pid in $xvfb.
+# start_x DEPTH [OPTION...]: a fresh X server on a free display; its pid in $xvfb.
 start_x() {
     rm -f "$work/display"
-    Xvfb -displayfd 3 -screen 0 "1024x768x$1" -nolisten tcp 3>"$work/display" \
+    Xvfb -displayfd 3 -screen 0 "1024x768x$1" -nolisten tcp "${@:2}" 3>"$work/display" \
         >"$work/xvfb.log" 2>&1 &
     xvfb=$!
     pids+=("$xvfb")
@@ -47,6 +48,9 @@ start_x() {
 start_app() {
     "$binary" "$@" 2>"$work/stderr.log" &
     app=$!
+    find_window
+}
+find_window() {
     pids+=("$app")
     window=$(timeout 30 xdotool search --sync --onlyvisible --name '^3D demo Lunvik$' | sed -n 1p)
     [ -n "$window" ] || fail "no window titled '3D demo Lunvik'"
@@ -173,6 +177,16 @@ d = display.Display(); d.create_resource_object("window", int(sys.argv[1])).dest
     "$window"
 expect_end 1 0 "its window was destroyed"
 
+# Started with standard output and error closed, and no runtime directory (Qt
+# warns then), the tick report on: it shows its window and ends with 1.
+env -u XDG_RUNTIME_DIR LUNVIK_REPORT=1 "$binary" >&- 2>&- &
+app=$!
+find_window
+: >"$work/stderr.log"
+xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+xdotool key alt+F4
+expect_end 1 0 "Alt+F4 with stdout and stderr closed"
+
 # The X server goes away under the running program.
 start_app
 kill -9 "$xvfb"
@@ -183,6 +197,17 @@ start_x 8
 "$binary" 2>"$work/stderr.log" &
 app=$!
 expect_end 2 1 "start on an 8-bit screen"
+
+# An X server that refuses the connection (it wants a cookie the program lacks),
+# and a limit of 8 open files: one line each, not the libraries' too.
+xauth -q -f "$work/cookies" add :0 . "$(mcookie)"
+start_x 24 -auth "$work/cookies"
+XAUTHORITY="$work/cookies-none" "$binary" 2>"$work/stderr.log" &
+app=$!
+expect_end 2 1 "start on an X server that refuses it"
+(ulimit -n 8 && exec "$binary") 2>"$work/stderr.log" &
+app=$!
+expect_end 2 1 "start with at most 8 open files"
 
 # No display at all, or a platform Qt does not have: one line, not Qt's too.
 env -u DISPLAY "$binary" 2>"$work/stderr.log" &
