@@ -7,7 +7,6 @@
 #include <unistd.h>
 #include <xcb/xcb.h>
 
-#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QScreen>
 #include <cstdio>
@@ -83,26 +82,6 @@ void ExitWhileRunning() {
         Fail(QStringLiteral("lost the connection to the display"));
     }
 }
-
-// A top-level window destroyed by another X client is gone as if closed.
-class CX11Watch : public QAbstractNativeEventFilter {
-  public:
-    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
-        const auto* event = static_cast<const xcb_generic_event_t*>(message);
-        if (type != "xcb_generic_event_t" || (event->response_type & 0x7F) != XCB_DESTROY_NOTIFY) {
-            return false;
-        }
-        const xcb_window_t gone =
-            reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window;
-        for (QWidget* window : lunvik::platform::LiveTopLevelWindows()) {
-            if (window->internalWinId() == gone) {
-                lunvik::platform::DestroyWindowTree(window);
-            }
-        }
-        return false;
-    }
-};
-CX11Watch g_x11Watch;
 
 // The program's name, not the path it was started by.
 void SetProgramName(const char* argv0) {
@@ -188,7 +167,7 @@ bool StartPlatform(const char* argv0, std::string* why) {
     }
     if (auto* x11 = g_app->nativeInterface<QNativeInterface::QX11Application>()) {
         g_x11 = x11->connection();
-        g_app->installNativeEventFilter(&g_x11Watch);
+        lunvik::platform::WatchX11(g_x11);
     }
     static const bool guarded = std::atexit(ExitWhileRunning) == 0;
     (void)guarded;

@@ -131,6 +131,10 @@ QList<QWidget*> LiveTopLevelWindows();
 // is deleted later.
 void DestroyWindowTree(QWidget* root);
 
+// x11_watch.cpp. Watches the X events Qt gets for windows that other clients
+// destroy and pointer crossings faster than Qt can take them.
+void WatchX11(xcb_connection_t* connection);
+
 // window_timers.cpp. Stops every timer of the window.
 void KillWindowTimers(CWindowHost* host);
 

@@ -4,9 +4,10 @@
 # page one draws, that the About box opens centred on the window and the focus
 # comes back after it, that a flood of pointer motion neither grows its memory
 # nor delays a close, that a window destroyed from outside or closed ends it
-# with 1, also with stdout and stderr closed, and that a lost display, an 8-bit
-# screen, a refused connection, a limit of 8 open files or no display at all
-# end it with 2 and one line on stderr.
+# with 1, also after its About box was destroyed from outside or with stdout
+# and stderr closed, and that a lost display, an 8-bit screen, a refused
+# connection, a limit of 8 open files or no display at all end it with 2 and
+# one line on stderr.
 set -euo pipefail
 binary=$1
 wm=${2:-}
@@ -171,11 +172,27 @@ echo "Alt+F4 answered in $took ms"
 [ "$took" -le 2000 ] || fail "Alt+F4 took $took ms"
 
 # Another X client destroys the window: the program ends as if it was closed.
+destroy_window() {
+    /usr/bin/python3 -c 'import sys; from Xlib import display
+d = display.Display(); d.create_resource_object("window", int(sys.argv[1])).destroy(); d.sync()' "$1"
+}
 start_app
-/usr/bin/python3 -c 'import sys; from Xlib import display
-d = display.Display(); d.create_resource_object("window", int(sys.argv[1])).destroy(); d.sync()' \
-    "$window"
+destroy_window "$window"
 expect_end 1 0 "its window was destroyed"
+
+# Another X client destroys the About box: its modal run ends, and the window
+# takes Alt+F4 again.
+start_app
+xdotool mousemove --sync 1000 750
+xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+until_true open_help || fail "no menu on Alt+H"
+xdotool key Return
+about=$(timeout 20 xdotool search --sync --onlyvisible --name '^About$' | sed -n 1p)
+destroy_window "$about"
+until_true test -z "$(xdotool search --onlyvisible --name '^About$')" || fail "About box still shown"
+until_true test "$(xdotool getwindowfocus)" = "$window" || fail "the window did not get the focus back"
+xdotool key alt+F4
+expect_end 1 0 "Alt+F4 after the About box was destroyed"
 
 # Started with standard output and error closed, and no runtime directory (Qt
 # warns then), the tick report on: it shows its window and ends with 1.
