@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The built program under a real X server (Xvfb), bare or with a window
 # manager (second argument "openbox"): where its window and frame appear, that
-# page one draws, that the About box opens centred on the window and the focus
-# comes back after it, that a flood of pointer motion neither grows its memory
+# page one draws, also after another client unmapped, resized or destroyed the
+# drawing area's window, that the About box opens centred on the window and
+# the focus comes back after it, that a flood of pointer motion neither grows its memory
 # nor delays a close, that a window destroyed from outside or closed ends it
 # with 1, also after its About box was destroyed from outside or with stdout
 # and stderr closed, and that a lost display, an 8-bit screen, a refused
@@ -119,6 +120,30 @@ until_true test "$(count '#FF0000')" -gt 20 || fail "no red cube on screen"
 until_true test "$(count '#00FFFF')" -gt 50 || fail "no cyan stars on screen"
 [ "$(count '#00FF00')" = 0 ] || fail "green on page one"
 
+# Another client unmaps, resizes or destroys the drawing area's own X window:
+# the whole picture is back at once (page one stands still until a click).
+destroy_window() {
+    /usr/bin/python3 -c 'import sys; from Xlib import display
+d = display.Display(); d.create_resource_object("window", int(sys.argv[1], 0)).destroy(); d.sync()' "$1"
+}
+shown_view() {
+    local child
+    for child in $(xwininfo -children -id "$window" | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p'); do
+        if xwininfo -id "$child" | grep -q IsViewable; then echo "$child"; fi
+    done
+}
+picture=$(count '#00FFFF')
+for change in unmap resize destroy; do
+    view=$(shown_view)
+    [ "$(wc -w <<<"$view")" = 1 ] || fail "not one drawing area on show: $view"
+    case $change in
+        unmap) xdotool windowunmap "$view" ;;
+        resize) xdotool windowsize "$view" 100 80 ;;
+        destroy) destroy_window "$view" ;;
+    esac
+    until_true test "$(count '#00FFFF')" = "$picture" || fail "page one not whole after $change"
+done
+
 # The About box by the keyboard (Alt+H, Enter), closed by Escape: the window
 # has the focus again and Ctrl+Tab shows page two with its green grid. The
 # pointer is off the window, so keys go only where the focus is.
@@ -172,10 +197,6 @@ echo "Alt+F4 answered in $took ms"
 [ "$took" -le 2000 ] || fail "Alt+F4 took $took ms"
 
 # Another X client destroys the window: the program ends as if it was closed.
-destroy_window() {
-    /usr/bin/python3 -c 'import sys; from Xlib import display
-d = display.Display(); d.create_resource_object("window", int(sys.argv[1])).destroy(); d.sync()' "$1"
-}
 start_app
 destroy_window "$window"
 expect_end 1 0 "its window was destroyed"
