@@ -226,10 +226,8 @@ bool PaintOnScreen(QWidget* widget) {
     if (!CanPutOnScreen()) {
         return false;
     }
-    // Only the widget gets a window of its own: its siblings and ancestors
-    // stay drawn by Qt. The window takes no pointer input, so the pointer never
-    // crosses into it: each crossing would cost Qt a round trip to the server,
-    // and a flood of pointer motion would pile up events faster than they go.
+    // Only the widget gets a window of its own, not its siblings or ancestors,
+    // and one the pointer never enters: Qt pays a round trip for each entry.
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     widget->setAttribute(Qt::WA_DontCreateNativeAncestors);
     widget->setWindowFlag(Qt::WindowTransparentForInput);
