@@ -150,8 +150,7 @@ done
 # The About box by the keyboard (Alt+H, Enter), closed by Escape: the window
 # has the focus again and Ctrl+Tab shows page two with its green grid. The
 # pointer is off the window, so keys go only where the focus is.
-xdotool mousemove --sync 1000 750
-xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+focus() { xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"; }
 # Alt+H again until the Help menu shows: the first may come before the
 # program has taken in that its window is active.
 open_help() {
@@ -162,10 +161,15 @@ open_help() {
         sleep 0.05
     done
 }
-until_true open_help || fail "no menu on Alt+H"
-xdotool key Return
-about=$(timeout 20 xdotool search --sync --onlyvisible --name '^About$' | sed -n 1p)
-[ -n "$about" ] || fail "no About box after Alt+H, Enter"
+open_about() {
+    xdotool mousemove --sync 1000 750
+    focus
+    until_true open_help || fail "no menu on Alt+H"
+    xdotool key Return
+    about=$(timeout 20 xdotool search --sync --onlyvisible --name '^About$' | sed -n 1p)
+    [ -n "$about" ] || fail "no About box after Alt+H, Enter"
+}
+open_about
 # Centred on the outer window (0, 0, 750 by 700), frames included, to a pixel.
 about_centred() {
     local x y width height
@@ -191,10 +195,13 @@ echo "RSS: $before MB before the flood, $after MB after it"
 
 # Alt+F4 closes it at once (taken by the window manager, or without one by the
 # program itself, as a Windows program does): exit code 1, nothing on stderr.
-xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+close_by_alt_f4() {
+    focus
+    xdotool key alt+F4
+    expect_end 1 0 "$1"
+}
 asked=$(date +%s%N)
-xdotool key alt+F4
-expect_end 1 0 "Alt+F4"
+close_by_alt_f4 "Alt+F4"
 took=$((($(date +%s%N) - asked) / 1000000))
 echo "Alt+F4 answered in $took ms"
 [ "$took" -le 2000 ] || fail "Alt+F4 took $took ms"
@@ -207,16 +214,10 @@ expect_end 1 0 "its window was destroyed"
 # Another X client destroys the About box: its modal run ends, and the window
 # takes Alt+F4 again.
 start_app
-xdotool mousemove --sync 1000 750
-xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-until_true open_help || fail "no menu on Alt+H"
-xdotool key Return
-about=$(timeout 20 xdotool search --sync --onlyvisible --name '^About$' | sed -n 1p)
+open_about
 destroy_window "$about"
-until_true test -z "$(xdotool search --onlyvisible --name '^About$')" || fail "About box still shown"
-until_true test "$(xdotool getwindowfocus)" = "$window" || fail "the window did not get the focus back"
-xdotool key alt+F4
-expect_end 1 0 "Alt+F4 after the About box was destroyed"
+until_true test "$(xdotool getwindowfocus)" = "$window" || fail "no focus back after the About box"
+close_by_alt_f4 "Alt+F4 after the About box was destroyed"
 
 # Started with standard output and error closed, and no runtime directory (Qt
 # warns then), the tick report on: it shows its window and ends with 1.
@@ -224,9 +225,7 @@ env -u XDG_RUNTIME_DIR LUNVIK_REPORT=1 "$binary" >&- 2>&- &
 app=$!
 find_window
 : >"$work/stderr.log"
-xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-xdotool key alt+F4
-expect_end 1 0 "Alt+F4 with stdout and stderr closed"
+close_by_alt_f4 "Alt+F4 with stdout and stderr closed"
 
 # The X server goes away under the running program.
 start_app

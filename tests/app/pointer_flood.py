@@ -1,11 +1,6 @@
-"""Floods the X server on $DISPLAY with XTEST pointer moves to random places.
-
-Usage: pointer_flood.py RATE SECONDS X Y WIDTH HEIGHT
-
-RATE moves a second for SECONDS, anywhere in the rectangle. Written straight
-to the server's socket: python-xlib makes only a few thousand requests a
-second, a hostile client far more.
-"""
+"""pointer_flood.py RATE SECONDS X Y WIDTH HEIGHT: RATE XTEST pointer moves a
+second to random places in the rectangle on $DISPLAY, written straight to the
+server's socket (python-xlib makes only a few thousand a second)."""
 import os
 import random
 import socket
