@@ -23,11 +23,16 @@ constexpr rlim_t kFilesNeeded = 20;
 xcb_connection_t* g_probe = nullptr;  // see CanOpenDisplay
 int g_savedStderr = -1;               // the real descriptor 2 while it is held
 
-// The first line written to descriptor 2 while it is held: what a library
-// had to say about a failure.
-std::string FirstHeldLine() {
+// How much has been written to descriptor 2 while it is held.
+off_t HeldSize() {
+    return g_savedStderr != -1 ? lseek(2, 0, SEEK_END) : 0;
+}
+
+// The first line written to descriptor 2 since it held from bytes: what a
+// library had to say about a failure.
+std::string HeldLine(off_t from) {
     char text[256] = {};
-    const ssize_t got = g_savedStderr != -1 ? pread(2, text, sizeof text - 1, 0) : 0;
+    const ssize_t got = g_savedStderr != -1 ? pread(2, text, sizeof text - 1, from) : 0;
     const std::string held(text, got > 0 ? static_cast<std::size_t>(got) : 0);
     return held.substr(0, held.find('\n'));
 }
@@ -39,6 +44,7 @@ bool CanOpenX11(std::string* why) {
         *why = "no X display (DISPLAY is not set): run it in a desktop session";
         return false;
     }
+    const off_t before = HeldSize();
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
     const bool ok = xcb_connection_has_error(connection) == 0;
     if (ok && g_probe == nullptr) {
@@ -47,7 +53,7 @@ bool CanOpenX11(std::string* why) {
         xcb_disconnect(connection);
     }
     if (!ok) {
-        const std::string said = FirstHeldLine();
+        const std::string said = HeldLine(before);
         *why = "cannot connect to the X display " + display +
                (said.empty() ? "" : " (" + said + ")") +
                ": check that DISPLAY names a running X server that lets you in (XAUTHORITY)";
