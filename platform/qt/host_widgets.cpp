@@ -32,6 +32,14 @@ QPaintEngine* CHostWidget::paintEngine() const {
     return testAttribute(Qt::WA_PaintOnScreen) ? nullptr : QFrame::paintEngine();
 }
 
+void CHostWidget::RenewNativeWindow() {
+    const bool shown = !isHidden();
+    hide();
+    destroy(true, true);
+    create();
+    setVisible(shown);
+}
+
 void CHostWidget::paintEvent(QPaintEvent* event) {
     if (m_host.m_kind == EWindowKind::Window) {
         m_host.m_paintRect = event->rect();

@@ -4,12 +4,9 @@
 // messages are held back while it starts, and a display lost while the program
 // runs ends the process at once, before any window object can touch the
 // toolkit again.
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
 
-#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QScreen>
 #include <cstdio>
@@ -19,100 +16,17 @@
 #include <vector>
 
 #include "platform/platform_start.h"
+#include "platform/qt/start_checks.h"
 #include "platform/qt/window_host.h"
 
 namespace {
+
+using lunvik::platform::Env;
 
 int g_argc = 1;
 std::string g_programName;
 char* g_argv[2] = {nullptr, nullptr};
 QApplication* g_app = nullptr;
-
-std::string Env(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
-
-// Held open until Qt has connected: an X server with no client left resets,
-// and refuses connections while it does.
-xcb_connection_t* g_probe = nullptr;
-
-// What Qt's X11 plugin does first: connect with libxcb.
-bool CanOpenX11(std::string* why) {
-    const std::string display = Env("DISPLAY");
-    if (display.empty()) {
-        *why = "no X display (DISPLAY is not set)";
-        return false;
-    }
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    const bool ok = xcb_connection_has_error(connection) == 0;
-    if (ok && g_probe == nullptr) {
-        g_probe = connection;  // closed once Qt has connected
-    } else {
-        xcb_disconnect(connection);
-    }
-    if (!ok) {
-        *why = "cannot connect to the X display " + display;
-    }
-    return ok;
-}
-
-bool CanOpenWayland(std::string* why) {
-    std::string name = Env("WAYLAND_DISPLAY");
-    if (name.empty()) {
-        name = "wayland-0";
-    }
-    const std::string path = name[0] == '/' ? name : Env("XDG_RUNTIME_DIR") + "/" + name;
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    bool ok = false;
-    if (path.size() < sizeof(address.sun_path)) {
-        std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (fd >= 0) {
-            ok = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
-            close(fd);
-        }
-    }
-    if (!ok) {
-        *why = "cannot connect to the Wayland display " + path;
-    }
-    return ok;
-}
-
-// The user's choice, else X11 wherever an X display is named, a Wayland
-// session included (only there can a window place itself), else Wayland.
-std::string ChoosePlatform() {
-    const std::string chosen = Env("QT_QPA_PLATFORM");
-    if (!chosen.empty()) {
-        return chosen;
-    }
-    return Env("DISPLAY").empty() && !Env("WAYLAND_DISPLAY").empty() ? "wayland" : "xcb";
-}
-
-// Qt tries each platform of a ';'-separated list in turn.
-bool CanOpenDisplay(const std::string& platforms, std::string* why) {
-    std::string reasons;
-    std::size_t start = 0;
-    while (start <= platforms.size()) {
-        std::size_t end = platforms.find(';', start);
-        if (end == std::string::npos) {
-            end = platforms.size();
-        }
-        const std::string entry = platforms.substr(start, end - start);
-        const std::string name = entry.substr(0, entry.find(':'));
-        std::string reason;
-        if (name == "xcb"                   ? CanOpenX11(&reason)
-            : name.rfind("wayland", 0) == 0 ? CanOpenWayland(&reason)
-                                            : true) {
-            return true;
-        }
-        reasons += (reasons.empty() ? "" : "; ") + reason;
-        start = end + 1;
-    }
-    *why = reasons;
-    return false;
-}
 
 enum class EPhase { Down, Starting, Running };
 EPhase g_phase = EPhase::Down;
@@ -127,6 +41,7 @@ struct SHeldMessage {
 std::vector<SHeldMessage> g_held;  // Qt's messages while it starts
 
 [[noreturn]] void Fail(const QString& what) {
+    lunvik::platform::ReleaseStderr();
     const std::string line = what.section(QLatin1Char('\n'), 0, 0).toStdString();
     std::fprintf(stderr, "%s: %s\n", g_programName.c_str(), line.c_str());
     std::fflush(stderr);
@@ -141,7 +56,9 @@ void MessageHandler(QtMsgType type, const QMessageLogContext& context, const QSt
     if (g_phase == EPhase::Starting) {
         // The first message says best why Qt could not start; the rest follow from it.
         if (type == QtFatalMsg) {
-            Fail("cannot start the window system: " + (g_held.empty() ? text : g_held[0].text));
+            const QString first = (g_held.empty() ? text : g_held[0].text).section('\n', 0, 0);
+            Fail("cannot start the window system (" + first +
+                 "): check QT_QPA_PLATFORM and that Qt's platform plugins are installed");
         }
         g_held.push_back({type, context.category != nullptr ? context.category : "", text});
         return;
@@ -166,26 +83,6 @@ void ExitWhileRunning() {
     }
 }
 
-// A top-level window destroyed by another X client is gone as if closed.
-class CX11Watch : public QAbstractNativeEventFilter {
-  public:
-    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
-        const auto* event = static_cast<const xcb_generic_event_t*>(message);
-        if (type != "xcb_generic_event_t" || (event->response_type & 0x7F) != XCB_DESTROY_NOTIFY) {
-            return false;
-        }
-        const xcb_window_t gone =
-            reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window;
-        for (QWidget* window : lunvik::platform::LiveTopLevelWindows()) {
-            if (window->internalWinId() == gone) {
-                lunvik::platform::DestroyWindowTree(window);
-            }
-        }
-        return false;
-    }
-};
-CX11Watch g_x11Watch;
-
 // The program's name, not the path it was started by.
 void SetProgramName(const char* argv0) {
     const char* slash = argv0 != nullptr ? std::strrchr(argv0, '/') : nullptr;
@@ -209,10 +106,7 @@ void CreateApplication(const std::string& platforms) {
     g_phase = EPhase::Starting;
     g_previousHandler = qInstallMessageHandler(MessageHandler);
     g_app = new QApplication(g_argc, g_argv);
-    if (g_probe != nullptr) {
-        xcb_disconnect(g_probe);
-        g_probe = nullptr;
-    }
+    lunvik::platform::CloseDisplayProbe();
     if (chosenHere) {
         unsetenv("QT_QPA_PLATFORM");
     }
@@ -223,11 +117,11 @@ void CreateApplication(const std::string& platforms) {
 std::string ScreenProblem() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) {
-        return "no screen to show a window on";
+        return "no screen to show a window on: check that the display has a screen attached";
     }
     if (screen->depth() < 15) {
         return "the screen has " + std::to_string(screen->depth()) +
-               "-bit colour; at least 15 bits are needed";
+               "-bit colour: run it on a screen of 15 bits or more";
     }
     return "";
 }
@@ -240,6 +134,7 @@ void DestroyApplication() {
 }
 
 bool Refuse(std::string* why, const std::string& reason) {
+    lunvik::platform::ReleaseStderr();  // what the libraries said is in the reason
     if (why != nullptr) {
         *why = reason;
     }
@@ -252,9 +147,15 @@ bool StartPlatform(const char* argv0, std::string* why) {
     if (QCoreApplication::instance() != nullptr) {
         return true;  // already up (ours, or the host program's)
     }
+    using namespace lunvik::platform;
+    KeepStandardDescriptors();  // before anything here opens a file
     SetProgramName(argv0);
-    const std::string platforms = ChoosePlatform();
     std::string reason;
+    if (!EnoughFiles(&reason)) {
+        return Refuse(why, reason);
+    }
+    HoldStderr();
+    const std::string platforms = ChoosePlatform();
     if (!CanOpenDisplay(platforms, &reason)) {
         return Refuse(why, reason);
     }
@@ -266,12 +167,13 @@ bool StartPlatform(const char* argv0, std::string* why) {
     }
     if (auto* x11 = g_app->nativeInterface<QNativeInterface::QX11Application>()) {
         g_x11 = x11->connection();
-        g_app->installNativeEventFilter(&g_x11Watch);
+        lunvik::platform::WatchX11(g_x11);
     }
     static const bool guarded = std::atexit(ExitWhileRunning) == 0;
     (void)guarded;
     g_phase = EPhase::Running;
-    // Started after all: what Qt had to say goes out as usual.
+    // Started after all: what Qt and the libraries had to say goes out as usual.
+    std::fputs(ReleaseStderr().c_str(), stderr);
     for (const SHeldMessage& held : g_held) {
         const QMessageLogContext context(nullptr, 0, nullptr, held.category.c_str());
         MessageHandler(held.type, context, held.text);

@@ -227,8 +227,11 @@ bool PaintOnScreen(QWidget* widget) {
     if (!CanPutOnScreen()) {
         return false;
     }
-    // Only the widget gets a window of its own; its siblings stay drawn by Qt.
+    // Only the widget gets a window of its own, not its siblings or ancestors,
+    // and one the pointer never enters: Qt pays a round trip for each entry.
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+    widget->setAttribute(Qt::WA_DontCreateNativeAncestors);
+    widget->setWindowFlag(Qt::WindowTransparentForInput);
     widget->setAttribute(Qt::WA_NativeWindow);
     widget->setAttribute(Qt::WA_PaintOnScreen);
     widget->setAttribute(Qt::WA_NoSystemBackground);

@@ -75,6 +75,9 @@ class CHostWidget : public QFrame {
 
     // None while it paints straight on the screen.
     QPaintEngine* paintEngine() const override;
+    // A new X window for a child whose own another client destroyed: Qt
+    // would go on drawing into one that is gone.
+    void RenewNativeWindow();
 
   protected:
     bool event(QEvent* event) override;
@@ -130,6 +133,11 @@ QList<QWidget*> LiveTopLevelWindows();
 // first), then each becomes windowless (children first) and the root widget
 // is deleted later.
 void DestroyWindowTree(QWidget* root);
+
+// x11_watch.cpp. Watches the X events Qt gets for windows of ours that other
+// clients destroy, unmap, move or resize, and for pointer crossings faster
+// than Qt can take them.
+void WatchX11(xcb_connection_t* connection);
 
 // window_timers.cpp. Stops every timer of the window.
 void KillWindowTimers(CWindowHost* host);

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # The built program under a real X server (Xvfb), bare or with a window
 # manager (second argument "openbox"): where its window and frame appear, that
-# page one draws, that the About box opens centred on the window and the focus
-# comes back after it, that a window destroyed from outside or closed ends it
-# with 1, and that a lost display, an 8-bit screen or no display at all end it
-# with 2 and one line on stderr.
+# page one draws, also after another client unmapped, resized or destroyed the
+# drawing area's window, that the About box opens centred on the window and
+# the focus comes back after it, that a flood of pointer motion neither grows its memory
+# nor delays a close, that a window destroyed from outside or closed ends it
+# with 1, also after its About box was destroyed from outside or with stdout
+# and stderr closed, and that a lost display, an 8-bit screen, a refused
+# connection, a limit of 8 open files or no display at all end it with 2 and
+# one line on stderr.
 set -euo pipefail
 binary=$1
 wm=${2:-}
@@ -31,10 +35,10 @@ until_true() {
     done
 }
 
-# start_x DEPTH: a fresh X server on a free display; its pid in $xvfb.
+# start_x DEPTH [OPTION...]: a fresh X server on a free display; its pid in $xvfb.
 start_x() {
     rm -f "$work/display"
-    Xvfb -displayfd 3 -screen 0 "1024x768x$1" -nolisten tcp 3>"$work/display" \
+    Xvfb -displayfd 3 -screen 0 "1024x768x$1" -nolisten tcp "${@:2}" 3>"$work/display" \
         >"$work/xvfb.log" 2>&1 &
     xvfb=$!
     pids+=("$xvfb")
@@ -46,6 +50,9 @@ start_x() {
 start_app() {
     "$binary" "$@" 2>"$work/stderr.log" &
     app=$!
+    find_window
+}
+find_window() {
     pids+=("$app")
     window=$(timeout 30 xdotool search --sync --onlyvisible --name '^3D demo Lunvik$' | sed -n 1p)
     [ -n "$window" ] || fail "no window titled '3D demo Lunvik'"
@@ -53,7 +60,7 @@ start_app() {
 
 # expect_end CODE LINES WHAT: the program ends with CODE and LINES lines on stderr.
 expect_end() {
-    timeout 30 tail --pid="$app" -f /dev/null || fail "the program did not end after $3"
+    timeout 30 tail --pid="$app" -s 0.05 -f /dev/null || fail "the program did not end after $3"
     local status=0
     wait "$app" || status=$?
     cat "$work/stderr.log"
@@ -63,6 +70,9 @@ expect_end() {
 }
 
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+# AddressSanitizer keeps freed memory aside (256 MB by default), which the
+# events of a flood fill: the memory check below wants little kept.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}quarantine_size_mb=8"
 # A desktop session has its runtime directory; without one Qt warns on stderr.
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR="$work/runtime"
@@ -113,11 +123,34 @@ until_true test "$(count '#FF0000')" -gt 20 || fail "no red cube on screen"
 until_true test "$(count '#00FFFF')" -gt 50 || fail "no cyan stars on screen"
 [ "$(count '#00FF00')" = 0 ] || fail "green on page one"
 
+# Another client unmaps, resizes or destroys the drawing area's own X window:
+# the whole picture is back at once (page one stands still until a click).
+destroy_window() {
+    /usr/bin/python3 -c 'import sys; from Xlib import display
+d = display.Display(); d.create_resource_object("window", int(sys.argv[1], 0)).destroy(); d.sync()' "$1"
+}
+shown_view() {
+    local child
+    for child in $(xwininfo -children -id "$window" | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p'); do
+        if xwininfo -id "$child" | grep -q IsViewable; then echo "$child"; fi
+    done
+}
+picture=$(count '#00FFFF')
+for change in unmap resize destroy; do
+    view=$(shown_view)
+    [ "$(wc -w <<<"$view")" = 1 ] || fail "not one drawing area on show: $view"
+    case $change in
+        unmap) xdotool windowunmap "$view" ;;
+        resize) xdotool windowsize "$view" 100 80 ;;
+        destroy) destroy_window "$view" ;;
+    esac
+    until_true test "$(count '#00FFFF')" = "$picture" || fail "page one not whole after $change"
+done
+
 # The About box by the keyboard (Alt+H, Enter), closed by Escape: the window
 # has the focus again and Ctrl+Tab shows page two with its green grid. The
 # pointer is off the window, so keys go only where the focus is.
-xdotool mousemove --sync 1000 750
-xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+focus() { xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"; }
 # Alt+H again until the Help menu shows: the first may come before the
 # program has taken in that its window is active.
 open_help() {
@@ -128,10 +161,15 @@ open_help() {
         sleep 0.05
     done
 }
-until_true open_help || fail "no menu on Alt+H"
-xdotool key Return
-about=$(timeout 20 xdotool search --sync --onlyvisible --name '^About$' | sed -n 1p)
-[ -n "$about" ] || fail "no About box after Alt+H, Enter"
+open_about() {
+    xdotool mousemove --sync 1000 750
+    focus
+    until_true open_help || fail "no menu on Alt+H"
+    xdotool key Return
+    about=$(timeout 20 xdotool search --sync --onlyvisible --name '^About$' | sed -n 1p)
+    [ -n "$about" ] || fail "no About box after Alt+H, Enter"
+}
+open_about
 # Centred on the outer window (0, 0, 750 by 700), frames included, to a pixel.
 about_centred() {
     local x y width height
@@ -146,18 +184,48 @@ until_true test "$(xdotool getwindowfocus)" = "$window" || fail "the window did 
 xdotool key ctrl+Tab
 until_true test "$(count '#00FF00')" -gt 1000 || fail "Ctrl+Tab after the About box did not show page two"
 
-# Alt+F4 closes it (taken by the window manager, or without one by the program
-# itself, as a Windows program does): exit code 1, nothing on stderr.
-xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-xdotool key alt+F4
-expect_end 1 0 "Alt+F4"
+# A flood of pointer motion over the window (30,000 moves a second for 5 s):
+# memory stays where it was.
+rss_mb() { awk '/^VmRSS:/ { print int($2 / 1024) }' "/proc/$app/status"; }
+before=$(rss_mb)
+/usr/bin/python3 "$(dirname "$0")/pointer_flood.py" 30000 5 0 0 750 700
+after=$(rss_mb)
+echo "RSS: $before MB before the flood, $after MB after it"
+[ "$after" -le $((before + 30)) ] || fail "RSS grew from $before to $after MB in the flood"
+
+# Alt+F4 closes it at once (taken by the window manager, or without one by the
+# program itself, as a Windows program does): exit code 1, nothing on stderr.
+close_by_alt_f4() {
+    focus
+    xdotool key alt+F4
+    expect_end 1 0 "$1"
+}
+asked=$(date +%s%N)
+close_by_alt_f4 "Alt+F4"
+took=$((($(date +%s%N) - asked) / 1000000))
+echo "Alt+F4 answered in $took ms"
+[ "$took" -le 2000 ] || fail "Alt+F4 took $took ms"
 
 # Another X client destroys the window: the program ends as if it was closed.
 start_app
-/usr/bin/python3 -c 'import sys; from Xlib import display
-d = display.Display(); d.create_resource_object("window", int(sys.argv[1])).destroy(); d.sync()' \
-    "$window"
+destroy_window "$window"
 expect_end 1 0 "its window was destroyed"
+
+# Another X client destroys the About box: its modal run ends, and the window
+# takes Alt+F4 again.
+start_app
+open_about
+destroy_window "$about"
+until_true test "$(xdotool getwindowfocus)" = "$window" || fail "no focus back after the About box"
+close_by_alt_f4 "Alt+F4 after the About box was destroyed"
+
+# Started with standard output and error closed, and no runtime directory (Qt
+# warns then), the tick report on: it shows its window and ends with 1.
+env -u XDG_RUNTIME_DIR LUNVIK_REPORT=1 "$binary" >&- 2>&- &
+app=$!
+find_window
+: >"$work/stderr.log"
+close_by_alt_f4 "Alt+F4 with stdout and stderr closed"
 
 # The X server goes away under the running program.
 start_app
@@ -169,6 +237,17 @@ start_x 8
 "$binary" 2>"$work/stderr.log" &
 app=$!
 expect_end 2 1 "start on an 8-bit screen"
+
+# An X server that refuses the connection (it wants a cookie the program lacks),
+# and a limit of 8 open files: one line each, not the libraries' too.
+xauth -q -f "$work/cookies" add :0 . "$(mcookie)"
+start_x 24 -auth "$work/cookies"
+XAUTHORITY="$work/cookies-none" "$binary" 2>"$work/stderr.log" &
+app=$!
+expect_end 2 1 "start on an X server that refuses it"
+(ulimit -n 8 && exec "$binary") 2>"$work/stderr.log" &
+app=$!
+expect_end 2 1 "start with at most 8 open files"
 
 # No display at all, or a platform Qt does not have: one line, not Qt's too.
 env -u DISPLAY "$binary" 2>"$work/stderr.log" &
