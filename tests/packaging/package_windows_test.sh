@@ -2,8 +2,8 @@
 # package_windows_test.sh BUILD: makes the NSIS installer and the zip from a
 # built Windows tree (inside scripts/with-wine), installs silently with /S,
 # checks what it put under Program Files and the Start menu, and starts the
-# installed program, which shows its window and ends with 1 on Alt+F4; the
-# zip holds the same program and the licences.
+# installed program with its standard output and error closed: it shows its
+# window and ends with 1 on Alt+F4. The zip holds the program and the licences.
 set -euo pipefail
 build=$1
 work=$(mktemp -d)
@@ -32,7 +32,8 @@ done
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/3D demo Lunvik"
 [ -f "$menu/3D demo Lunvik.lnk" ] || fail "no Start-menu entry '3D demo Lunvik'"
 
-wine "$root/bin/lunvik.exe" &
+# As some launchers start programs: standard output and error closed.
+wine "$root/bin/lunvik.exe" >&- 2>&- &
 app=$!
 window=$(timeout 60 xdotool search --sync --onlyvisible --name '^3D demo Lunvik$' | sed -n 1p)
 [ -n "$window" ] || fail "the installed program showed no window"
