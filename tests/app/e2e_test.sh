@@ -21,19 +21,8 @@ cleanup() {
 trap cleanup EXIT
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND"' ERR
 
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
-
-# until CONDITION...: retries it for up to 20 seconds.
-until_true() {
-    local deadline=$((SECONDS + 20))
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.05
-    done
-}
+# shellcheck source=../support/script_helpers.sh
+source "$(dirname "$0")/../support/script_helpers.sh"
 
 # start_x DEPTH [OPTION...]: a fresh X server on a free display; its pid in $xvfb.
 start_x() {

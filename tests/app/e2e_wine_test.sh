@@ -13,10 +13,8 @@ here=$(dirname "$0")
 work=$(mktemp -d)
 trap 'kill -9 "${app:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND"' ERR
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
+# shellcheck source=../support/script_helpers.sh
+source "$here/../support/script_helpers.sh"
 [ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ] || fail "run me inside scripts/with-wine"
 
 shot() { import -window root "$work/shot.png"; }
@@ -28,13 +26,6 @@ grid_shown() {
     shot
     [ "$(convert "$work/shot.png" -crop 750x700+0+0 -fill black +opaque '#00ff00' \
         -format '%[fx:mean>0]' info:)" = 1 ]
-}
-until_true() {
-    local deadline=$((SECONDS + 20))
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.2
-    done
 }
 
 FONTCONFIG_FILE=$here/fonts_wine_without_japanese.conf LUNVIK_REPORT=1 wine "$exe" \

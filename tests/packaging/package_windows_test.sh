@@ -9,10 +9,8 @@ build=$1
 work=$(mktemp -d)
 app=""
 trap '[ -n "$app" ] && kill -9 "$app" 2>/dev/null; rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
+# shellcheck source=../support/script_helpers.sh
+source "$(dirname "$0")/../support/script_helpers.sh"
 [ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ] || fail "run me inside scripts/with-wine"
 
 (cd "$build" && cpack -G "NSIS;ZIP" -B "$work/packages" >"$work/cpack.log" 2>&1) ||

@@ -28,11 +28,7 @@ TEST_F(PlatformWindow, TimersOfOnePeriodTickTogetherAndSurviveChangesInTheirTick
     CJournal journal;
     CTestWindow window[4];
     HWND h[4];
-    for (int i = 0; i < 4; ++i) {
-        window[i].m_journal = &journal;
-        h[i] = window[i].Create(nullptr, RECT{0, 0, 10, 10});
-        ASSERT_EQ(SetTimer(h[i], 7, 10, nullptr), 7u);
-    }
+    StartTimedWindows(window, h, journal);
     CTimerEventCount wakeUps;
     qApp->installEventFilter(&wakeUps);
     ASSERT_TRUE(QTest::qWaitFor([&] { return journal.Count(WM_TIMER) >= 40; }));

@@ -119,6 +119,16 @@ struct SPageWithView {
     }
 };
 
+// Top-level windows that log into journal, each on a 10 ms timer of id 7.
+template <std::size_t N>
+void StartTimedWindows(CTestWindow (&windows)[N], HWND (&handles)[N], CJournal& journal) {
+    for (std::size_t i = 0; i < N; ++i) {
+        windows[i].m_journal = &journal;
+        handles[i] = windows[i].Create(nullptr, RECT{0, 0, 10, 10}, nullptr, kTopLevel);
+        ASSERT_NE(SetTimer(handles[i], 7, 10, nullptr), 0u);
+    }
+}
+
 // Every test starts with the test resources and must leave no window behind.
 class WindowTest : public ::testing::Test {
   protected:

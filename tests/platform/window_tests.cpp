@@ -65,11 +65,7 @@ TEST_F(PlatformWindow, TimersAndPostedMessagesReachOnlyLiveWindows) {
     CJournal journal;
     CTestWindow window[2];
     HWND h[2];
-    for (int i = 0; i < 2; ++i) {
-        window[i].m_journal = &journal;
-        h[i] = window[i].Create(nullptr, RECT{0, 0, 10, 10}, nullptr, kTopLevel);
-        ASSERT_EQ(SetTimer(h[i], 7, 10, nullptr) != 0, true);
-    }
+    StartTimedWindows(window, h, journal);
     ASSERT_TRUE(PumpUntil([&] { return journal.Count(WM_TIMER, h[1]) >= 3; }));
     EXPECT_TRUE(KillTimer(h[0], 7));
     EXPECT_FALSE(KillTimer(h[0], 7)) << "killed already";
