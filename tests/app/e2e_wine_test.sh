@@ -73,13 +73,14 @@ wait "$app" || status=$?
 app=
 cat "$work/stderr.log"
 [ "$status" = 1 ] || fail "exit code $status after Alt+F4, expected 1"
-# "lunvik: ticks PAGE1 PAGE2 seconds S ...": 40 a second on each page, give
-# or take a tenth.
+# "lunvik: ticks PAGE1 PAGE2 seconds S ...": 40 a second on each page (39.9
+# on an idle machine, docs/performance.md); a busy one drops late ticks, as
+# Windows does, so only a timer far off its period fails here.
 read -r ticks1 ticks2 seconds < <(sed -n 's/^lunvik: ticks \([0-9]*\) \([0-9]*\) seconds \([0-9.]*\).*/\1 \2 \3/p' \
     "$work/stderr.log")
 [ -n "${seconds:-}" ] || fail "no tick report on stderr"
 awk -v a="$ticks1" -v b="$ticks2" -v s="$seconds" 'BEGIN {
     printf "ticks per second: %.2f and %.2f\n", a / s, b / s
-    exit !(a / s > 36 && a / s < 44 && b / s > 36 && b / s < 44) }' ||
+    exit !(a / s > 30 && a / s < 44 && b / s > 30 && b / s < 44) }' ||
     fail "the pages did not tick 40 times a second"
 echo "PASS"
