@@ -26,3 +26,18 @@ class CGridTmpl {
     T y{};
     T z{};
 };
+
+template <class T>
+CGridTmpl<T> operator+(const CGridTmpl<T>& a, const CGridTmpl<T>& b) {
+    return CGridTmpl<T>{a.x + b.x, a.y + b.y, a.z + b.z};
+}
+
+template <class T>
+CGridTmpl<T> operator-(const CGridTmpl<T>& a, const CGridTmpl<T>& b) {
+    return CGridTmpl<T>{a.x - b.x, a.y - b.y, a.z - b.z};
+}
+
+template <class T>
+T Dot(const CGridTmpl<T>& a, const CGridTmpl<T>& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}

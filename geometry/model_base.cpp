@@ -7,14 +7,6 @@ namespace {
 
 using CVector = CGridTmpl<double>;
 
-CVector Add(const CVector& a, const CVector& b) {
-    return CVector{a.x + b.x, a.y + b.y, a.z + b.z};
-}
-
-double Dot(const CVector& a, const CVector& b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
 // Clamps one coordinate of the position to [lo, hi]; true when it bounced.
 bool BounceAxis(double& p, double& v, double lo, double hi, double factor) {
     if (p > hi) {
@@ -87,7 +79,7 @@ void CModelBase::Move(double dx, double dy, double dz) {
 }
 
 int CModelBase::MoveAndBounce(CGridTmpl<double>& velocity, double factor) {
-    m_position = Add(m_position, velocity);
+    m_position = m_position + velocity;
     int bounced = 0;
     if (BounceAxis(m_position.x, velocity.x, m_boxMin.x, m_boxMax.x, factor)) {
         bounced = 1;
@@ -131,9 +123,9 @@ void CModelBase::Rotate(double& ax, double& ay, double& az, double factor) {
 void CModelBase::ToWorld() {
     const std::int32_t used = VerticesInUse();
     for (std::int32_t i = 0; i < used; ++i) {
-        m_world[i] = Add(m_model[i], m_position);
+        m_world[i] = m_model[i] + m_position;
     }
-    m_worldCenter = Add(m_position, m_modelCenter);
+    m_worldCenter = m_position + m_modelCenter;
 }
 
 void CModelBase::ToCamera() {
@@ -155,8 +147,7 @@ void CModelBase::Project() {
 }
 
 void CModelBase::UpdateCamera() {
-    const CVector toEye{m_eye.x - m_lookAt.x, m_eye.y - m_lookAt.y, m_eye.z - m_lookAt.z};
-    m_axisZ = toEye.Normalized();
+    m_axisZ = (m_eye - m_lookAt).Normalized();
     const double nx = m_axisZ.x;
     const double ny = m_axisZ.y;
     const double nz = m_axisZ.z;
@@ -167,6 +158,6 @@ void CModelBase::UpdateCamera() {
 }
 
 CGridTmpl<double> CModelBase::PointToCamera(const CGridTmpl<double>& p) const {
-    const CVector d{p.x - m_eye.x, p.y - m_eye.y, p.z - m_eye.z};
+    const CVector d = p - m_eye;
     return CVector{Dot(m_axisX, d), Dot(m_axisY, d), Dot(m_axisZ, d)};
 }

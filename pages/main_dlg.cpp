@@ -5,7 +5,6 @@
 #include "platform/crt_random.h"
 
 namespace {
-constexpr double kDegree = 0.017453292519943295;  // pi / 180
 
 // A random rate component: 0 to 12 degrees per tick in 32768 equal steps.
 double RandomRate() {

@@ -6,8 +6,9 @@
 #include "platform/crt_random.h"
 
 namespace {
-constexpr double kDegree = 0.017453292519943295;  // pi / 180
-constexpr double kBounceKeep = 0.9;               // share of speed kept along a wall's axis
+// A velocity component from a draw: 0 to one unit a second, 1/40 a tick.
+constexpr double kVelocityScale = CRT_RAND_MAX * kTicksPerSecond;  // 1310680
+constexpr double kBounceKeep = 0.9;    // share of speed kept along a wall's axis
 constexpr double kBounceDamp = 0.999;  // rotation factor from the first bounce of a tick on
 
 double RandomUnit() {
@@ -77,7 +78,7 @@ void CMainDlg2::ListModels(const CGridTmpl<double>& screen) {
 
 void CMainDlg2::SetupScene() {
     const CGridTmpl<double> screen = ViewSize();
-    m_turnStep = 0.08726646259971647;  // 5 degrees
+    m_turnStep = 5 * kDegree;
     m_eyeStep = 0.1;
     // The only seeding in the program; page one's "Random" draws from the same sequence.
     CrtSrand(static_cast<unsigned int>(std::time(nullptr)));
@@ -119,9 +120,9 @@ void CMainDlg2::OnStart() {
         m_modelRate[i] = CGridTmpl<double>(x, y, z);
     }
     for (int i = 0; i < m_animatedCount; ++i) {
-        const double x = CrtRand() / 1310680.0;
-        const double y = CrtRand() / 1310680.0;
-        const double z = CrtRand() / 1310680.0;
+        const double x = CrtRand() / kVelocityScale;
+        const double y = CrtRand() / kVelocityScale;
+        const double z = CrtRand() / kVelocityScale;
         m_velocity[i] = CGridTmpl<double>(x, y, z);
     }
 }

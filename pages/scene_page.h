@@ -18,6 +18,7 @@ inline constexpr int kMaxSceneModels = 100;  // capacity of a page's model lists
 inline constexpr int kSceneViews = 5;        // drawing areas per page; only the first is created
 inline constexpr UINT kTickMilliseconds = 25;
 inline constexpr double kTicksPerSecond = 40.0;
+inline constexpr double kDegree = 0.017453292519943295;  // pi / 180, the rates' unit
 
 template <class T>
 class CScenePage : public CDialogImpl<T, CWindow> {
