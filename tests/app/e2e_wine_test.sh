@@ -66,8 +66,7 @@ open_about
 until_true about_gone || fail "a close from outside did not close the About box"
 
 sleep 2
-xdotool windowactivate --sync "$window" key alt+F4
-timeout 20 tail --pid="$app" -f /dev/null || fail "Alt+F4 did not end the program"
+press_alt_f4_until_gone "$window" "$app" || fail "Alt+F4 did not end the program"
 status=0
 wait "$app" || status=$?
 app=

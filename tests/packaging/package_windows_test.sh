@@ -35,8 +35,7 @@ wine "$root/bin/lunvik.exe" >&- 2>&- &
 app=$!
 window=$(timeout 60 xdotool search --sync --onlyvisible --name '^3D demo Lunvik$' | sed -n 1p)
 [ -n "$window" ] || fail "the installed program showed no window"
-xdotool windowactivate --sync "$window" key alt+F4
-timeout 20 tail --pid="$app" -f /dev/null || fail "Alt+F4 did not end the installed program"
+press_alt_f4_until_gone "$window" "$app" || fail "Alt+F4 did not end the installed program"
 status=0
 wait "$app" || status=$?
 app=""
