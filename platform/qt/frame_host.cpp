@@ -75,6 +75,19 @@ void AttachMenu(CFrameHost* frame, HMENU handle) {
     frame->setMenuBar(bar);
 }
 
+bool OpenMenuBar(QWidget* window) {
+    auto* frame = qobject_cast<QMainWindow*>(window);
+    QMenuBar* bar = frame != nullptr ? frame->menuWidget() != nullptr
+                                           ? qobject_cast<QMenuBar*>(frame->menuWidget())
+                                           : nullptr
+                                     : nullptr;
+    if (bar == nullptr || bar->actions().isEmpty()) {
+        return false;
+    }
+    bar->setActiveAction(bar->actions().constFirst());
+    return true;
+}
+
 void UpdateFrameLayout(CWindowHost* frame) {
     auto* window = qobject_cast<QMainWindow*>(frame->m_widget);
     if (window == nullptr || frame->m_object == nullptr) {

@@ -25,9 +25,46 @@ bool PumpUntil(const std::function<bool()>& done, int ms) {
 void DeliverPosted() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        // As the program's loop does: a dialog's keys are the dialog's.
+        const HWND dialog = lunvik::platform::DialogOf(msg.hwnd);
+        if (dialog == nullptr || !IsDialogMessageW(dialog, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
     }
+}
+
+void Focus(HWND control) {
+    SetForegroundWindow(GetAncestor(control, GA_ROOT));
+    ::SetFocus(control);
+    DeliverPosted();
+}
+
+HWND Focused() {
+    return ::GetFocus();
+}
+
+// Through the input queue, so that the dialog manager sees Shift held down.
+void PressKey(WORD vk, bool shift) {
+    INPUT keys[4] = {};
+    UINT n = 0;
+    const auto add = [&](WORD key, DWORD flags) {
+        keys[n].type = INPUT_KEYBOARD;
+        keys[n].ki.wVk = key;
+        keys[n++].ki.dwFlags = flags;
+    };
+    if (shift) {
+        add(VK_SHIFT, 0);
+    }
+    add(vk, 0);
+    add(vk, KEYEVENTF_KEYUP);
+    if (shift) {
+        add(VK_SHIFT, KEYEVENTF_KEYUP);
+    }
+    SendInput(n, keys, sizeof(INPUT));
+    // Until the release has been taken from the queue.
+    PumpUntil([] { return !PeekMessageW(nullptr, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE); },
+              500);
 }
 
 RECT ChildRect(HWND hwnd) {
