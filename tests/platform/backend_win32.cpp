@@ -44,27 +44,20 @@ HWND Focused() {
     return ::GetFocus();
 }
 
-// Through the input queue, so that the dialog manager sees Shift held down.
+// Posted to the focus, as the input queue would deliver it, with the thread's
+// key state saying whether Shift is down: the dialog manager reads it.
 void PressKey(WORD vk, bool shift) {
-    INPUT keys[4] = {};
-    UINT n = 0;
-    const auto add = [&](WORD key, DWORD flags) {
-        keys[n].type = INPUT_KEYBOARD;
-        keys[n].ki.wVk = key;
-        keys[n++].ki.dwFlags = flags;
-    };
-    if (shift) {
-        add(VK_SHIFT, 0);
-    }
-    add(vk, 0);
-    add(vk, KEYEVENTF_KEYUP);
-    if (shift) {
-        add(VK_SHIFT, KEYEVENTF_KEYUP);
-    }
-    SendInput(n, keys, sizeof(INPUT));
-    // Until the release has been taken from the queue.
-    PumpUntil([] { return !PeekMessageW(nullptr, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE); },
-              500);
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    const BYTE shiftBefore = keys[VK_SHIFT];
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    const HWND focus = ::GetFocus();
+    ::PostMessageW(focus, WM_KEYDOWN, vk, 1);
+    ::PostMessageW(focus, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001));
+    DeliverPosted();
+    keys[VK_SHIFT] = shiftBefore;
+    SetKeyboardState(keys);
 }
 
 RECT ChildRect(HWND hwnd) {

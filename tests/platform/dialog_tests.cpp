@@ -101,7 +101,7 @@ TEST_F(PlatformDialog, TabVisitsTheTabStopsInTemplateOrderAndEnterPressesTheFocu
     EXPECT_EQ(Focused(), item(kTyped));
     std::vector<WPARAM> commands;
     for (const SMessage& m : journal.m_entries) {
-        if (m.msg == WM_COMMAND) {
+        if (m.msg == WM_COMMAND && HIWORD(m.wParam) == BN_CLICKED) {  // not an edit's EN_SETFOCUS
             commands.push_back(m.wParam);
         }
     }
