@@ -77,10 +77,7 @@ void AttachMenu(CFrameHost* frame, HMENU handle) {
 
 bool OpenMenuBar(QWidget* window) {
     auto* frame = qobject_cast<QMainWindow*>(window);
-    QMenuBar* bar = frame != nullptr ? frame->menuWidget() != nullptr
-                                           ? qobject_cast<QMenuBar*>(frame->menuWidget())
-                                           : nullptr
-                                     : nullptr;
+    auto* bar = frame != nullptr ? qobject_cast<QMenuBar*>(frame->menuWidget()) : nullptr;
     if (bar == nullptr || bar->actions().isEmpty()) {
         return false;
     }
