@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The built program under a real X server (Xvfb), bare or with a window
 # manager (second argument "openbox"): where its window and frame appear, that
-# page one draws, also after another client unmapped, resized or destroyed the
-# drawing area's window, that the About box opens centred on the window and
-# the focus comes back after it, that a flood of pointer motion neither grows its memory
+# Alt+H and F10 open Help straight after start, that the wheel over the tab
+# strip leaves the page, that page one draws, also after another client unmapped, resized or destroyed the
+# drawing area's window, that the About box opens centred on the window, fixed
+# in size with a close box only, and the focus comes back after it, that a flood of pointer motion neither grows its memory
 # nor delays a close, that a window destroyed from outside or closed ends it
 # with 1, also after its About box was destroyed from outside or with stdout
 # and stderr closed, and that a lost display, an 8-bit screen, a refused
