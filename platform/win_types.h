@@ -207,6 +207,7 @@ inline constexpr WORD VK_DOWN = 0x28;
 inline constexpr WORD VK_INSERT = 0x2D;
 inline constexpr WORD VK_DELETE = 0x2E;
 inline constexpr WORD VK_F1 = 0x70;
+inline constexpr WORD VK_F10 = 0x79;
 inline constexpr WORD VK_F24 = 0x87;
 
 // System metrics.

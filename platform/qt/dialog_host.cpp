@@ -143,6 +143,11 @@ QWidget* MakeControl(CWindowHost& dialog, const SDialogControl& c, const SBaseUn
     widget->setGeometry(origin.x() + units.X(c.x), origin.y() + units.Y(c.y), units.X(c.cx),
                         units.Y(c.cy));
     RegisterWindow(widget, nullptr, c.id);
+    // Tab stops only where the template puts them; a click still focuses.
+    if (widget->focusPolicy() != Qt::NoFocus) {
+        widget->setFocusPolicy((c.style & WS_TABSTOP) != 0 ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+    widget->setEnabled((c.style & WS_DISABLED) == 0);
     // Hidden controls exist (GetDlgItem finds them) but stay hidden.
     widget->setVisible((c.style & WS_VISIBLE) != 0);
     if (c.cls == EControlClass::GroupBox) {
@@ -151,10 +156,26 @@ QWidget* MakeControl(CWindowHost& dialog, const SDialogControl& c, const SBaseUn
     return widget;
 }
 
+// A top-level dialog's frame offers what its styles say: a close box with
+// WS_SYSMENU, minimise and maximise boxes only when asked for.
+Qt::WindowFlags DialogFlags(DWORD style) {
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if ((style & WS_SYSMENU) != 0) {
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    }
+    if ((style & WS_MINIMIZEBOX) != 0) {
+        flags |= Qt::WindowMinimizeButtonHint;
+    }
+    if ((style & WS_MAXIMIZEBOX) != 0) {
+        flags |= Qt::WindowMaximizeButtonHint;
+    }
+    return flags;
+}
+
 CWindowHost* MakeDialog(CWindowObject* object, const SDialogTemplate& t, QWidget* qtParent,
                         bool child) {
-    auto* widget =
-        new CHostWidget(qtParent, child ? Qt::Widget : Qt::Dialog, EWindowKind::Dialog, t.style);
+    auto* widget = new CHostWidget(qtParent, child ? Qt::Widget : DialogFlags(t.style),
+                                   EWindowKind::Dialog, t.style);
     CWindowHost& host = widget->Host();
     widget->setFont(DialogFont(t.pointSize));
     const SBaseUnits units(widget->font());
@@ -168,6 +189,11 @@ CWindowHost* MakeDialog(CWindowObject* object, const SDialogTemplate& t, QWidget
         widget->move(ClientOrigin(qtParent));
     } else {
         widget->setWindowTitle(ToQString(t.caption));
+        // Without a sizing border its size is the template's: a window
+        // manager offers neither resizing nor maximising.
+        if ((t.style & WS_THICKFRAME) == 0) {
+            widget->setFixedSize(widget->size());
+        }
     }
     RegisterHost(&host, object, 0);
     for (const SDialogControl& control : t.controls) {
@@ -177,6 +203,27 @@ CWindowHost* MakeDialog(CWindowObject* object, const SDialogTemplate& t, QWidget
 }
 
 }  // namespace
+
+bool DialogTabStep(QWidget* dialog, bool next) {
+    // The dialog's own controls in template order (their creation order; a
+    // group box lowered below the others takes no focus).
+    QList<QWidget*> stops;
+    for (QObject* child : dialog->children()) {
+        auto* control = qobject_cast<QWidget*>(child);
+        if (control != nullptr && !control->isWindow() && control->isVisible() &&
+            control->isEnabled() && (control->focusPolicy() & Qt::TabFocus) != 0) {
+            stops.push_back(control);
+        }
+    }
+    if (stops.isEmpty()) {
+        return false;
+    }
+    const qsizetype n = stops.size();
+    const qsizetype at = stops.indexOf(dialog->window()->focusWidget());
+    const qsizetype to = at < 0 ? (next ? 0 : n - 1) : (at + (next ? 1 : n - 1)) % n;
+    stops[to]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
 
 HWND CreateDialogWindow(CWindowObject* object, int templateId, HWND parent, LPARAM init) {
     const SDialogTemplate* t = FindDialogTemplate(templateId);

@@ -1,6 +1,7 @@
 // Qt events turned into messages for our windows: close, resize, Enter and
 // Escape in a dialog, paint, and the messages PostMessageW queued.
 #include <QKeyEvent>
+#include <QPushButton>
 
 #include "platform/message_loop.h"
 #include "platform/qt/loop_stack.h"
@@ -10,10 +11,21 @@
 namespace lunvik::platform {
 namespace {
 
-// Enter clicks a top-level dialog's default button, Escape its Cancel.
+// Enter clicks a dialog's focused push button, which is its default one then;
+// otherwise, in a top-level dialog, Enter clicks the default button and
+// Escape Cancel.
 bool DialogKey(CWindowHost& host, const QKeyEvent* key) {
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    auto* focused = qobject_cast<QPushButton*>(host.m_widget->window()->focusWidget());
+    if (enter && focused != nullptr && focused->parentWidget() == host.m_widget) {
+        focused->click();
+        return true;
+    }
+    if (!host.IsTopLevelDialog()) {
+        return false;
+    }
     int command = 0;
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+    if (enter) {
         command = host.m_defaultCommand;
     } else if (key->key() == Qt::Key_Escape) {
         command = IDCANCEL;
@@ -48,6 +60,7 @@ bool CWindowHost::HandleEvent(QEvent* event) {
         case QEvent::Show:
         case QEvent::WindowActivate:
             FitOuterGeometry(this);
+            RecentreDecorated(this);
             return false;
         case QEvent::Resize: {
             FitOuterGeometry(this);
@@ -57,7 +70,8 @@ bool CWindowHost::HandleEvent(QEvent* event) {
             return false;
         }
         case QEvent::KeyPress:
-            return IsTopLevelDialog() && DialogKey(*this, static_cast<QKeyEvent*>(event));
+            return m_kind == EWindowKind::Dialog &&
+                   DialogKey(*this, static_cast<QKeyEvent*>(event));
         default:
             break;
     }

@@ -75,6 +75,16 @@ void AttachMenu(CFrameHost* frame, HMENU handle) {
     frame->setMenuBar(bar);
 }
 
+bool OpenMenuBar(QWidget* window) {
+    auto* frame = qobject_cast<QMainWindow*>(window);
+    auto* bar = frame != nullptr ? qobject_cast<QMenuBar*>(frame->menuWidget()) : nullptr;
+    if (bar == nullptr || bar->actions().isEmpty()) {
+        return false;
+    }
+    bar->setActiveAction(bar->actions().constFirst());
+    return true;
+}
+
 void UpdateFrameLayout(CWindowHost* frame) {
     auto* window = qobject_cast<QMainWindow*>(frame->m_widget);
     if (window == nullptr || frame->m_object == nullptr) {

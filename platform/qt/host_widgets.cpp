@@ -28,6 +28,13 @@ bool CHostWidget::event(QEvent* event) {
     return QFrame::event(event);
 }
 
+bool CHostWidget::focusNextPrevChild(bool next) {
+    if (m_host.m_kind == EWindowKind::Dialog && DialogTabStep(this, next)) {
+        return true;
+    }
+    return QFrame::focusNextPrevChild(next);
+}
+
 QPaintEngine* CHostWidget::paintEngine() const {
     return testAttribute(Qt::WA_PaintOnScreen) ? nullptr : QFrame::paintEngine();
 }

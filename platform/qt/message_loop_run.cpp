@@ -106,7 +106,8 @@ class CKeyFilter : public QObject {
         QWidget* window = NearestWindow(widget);
         MSG msg;
         msg.hwnd = window != nullptr ? HandleFromWidget(window) : nullptr;
-        msg.message = (g_modifiers & Qt::AltModifier) ? WM_SYSKEYDOWN : WM_KEYDOWN;
+        // F10 is a system key, as Alt and what it holds down are.
+        msg.message = (g_modifiers & Qt::AltModifier) || vk == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN;
         msg.wParam = vk;
         msg.lParam = 1 | (key->isAutoRepeat() ? (LPARAM{1} << 30) : 0);
         if (m_loop->PreTranslateMessage(&msg)) {
@@ -119,7 +120,8 @@ class CKeyFilter : public QObject {
             SendMessageW(top, WM_CLOSE, 0, 0);
             return true;
         }
-        return false;
+        // F10 alone opens the menu bar, as Alt alone does.
+        return vk == VK_F10 && g_modifiers == Qt::NoModifier && OpenMenuBar(widget->window());
     }
 
     CMessageLoop* m_loop;

@@ -92,6 +92,8 @@ class CTabViewHost : public CHostWidget {
             return false;
         }
         switch (event->type()) {
+            case QEvent::Wheel:
+                return true;  // a tab strip is no scroll area: the page stays
             case QEvent::MouseButtonPress: {
                 auto* mouse = static_cast<QMouseEvent*>(event);
                 if (mouse->button() == Qt::LeftButton) {

@@ -75,8 +75,9 @@ bool SetSunkenEdge(QFrame* frame, DWORD style, DWORD exStyle) {
 namespace {
 
 // A window on the screen, centred on center's outer rectangle (or the
-// screen's work area) and kept inside the work area.
-void CenterTopLevel(QWidget* widget, QWidget* center) {
+// screen's work area) and kept inside the work area. Returns the frame it
+// took the window to have.
+QMargins CenterTopLevel(QWidget* widget, QWidget* center) {
     if (center == nullptr) {
         center = widget->parentWidget() != nullptr ? widget->parentWidget()->window() : nullptr;
     }
@@ -87,13 +88,17 @@ void CenterTopLevel(QWidget* widget, QWidget* center) {
     const QRect work = screen != nullptr ? screen->availableGeometry() : QRect();
     const QRect reference = center != nullptr ? center->window()->frameGeometry() : work;
     QRect outer = widget->frameGeometry();
+    QMargins frame(widget->geometry().left() - outer.left(), widget->geometry().top() - outer.top(),
+                   outer.right() - widget->geometry().right(),
+                   outer.bottom() - widget->geometry().bottom());
     if (!widget->isVisible() && center != nullptr) {
-        // Not yet decorated: the window manager will give it the frame that
-        // the reference window has, around the client area.
+        // Not yet decorated: most likely the window manager gives it the
+        // frame that the reference window has, around the client area.
         const QRect centerClient = center->window()->geometry();
-        outer += QMargins(
+        frame = QMargins(
             centerClient.left() - reference.left(), centerClient.top() - reference.top(),
             reference.right() - centerClient.right(), reference.bottom() - centerClient.bottom());
+        outer += frame;
     }
     int x = (reference.left() + reference.right() + 1) / 2 - outer.width() / 2;
     int y = (reference.top() + reference.bottom() + 1) / 2 - outer.height() / 2;
@@ -103,9 +108,22 @@ void CenterTopLevel(QWidget* widget, QWidget* center) {
         y = std::max(work.top(), std::min(y, work.bottom() + 1 - outer.height()));
     }
     widget->move(x, y);
+    return frame;
 }
 
 }  // namespace
+
+// A frame without a sizing border, for one, is thinner than the guess. Until
+// the window manager has framed it, its margins are none.
+void RecentreDecorated(CWindowHost* host) {
+    QWindow* window = host->m_widget->windowHandle();
+    if (!host->m_centred || window == nullptr || !host->m_widget->isVisible() ||
+        window->frameMargins().isNull() || window->frameMargins() == host->m_centredMargins) {
+        return;
+    }
+    host->m_centred = false;
+    CenterTopLevel(host->m_widget, LiveWidget(host->m_centredOn));
+}
 
 BOOL CenterWindow(HWND hwnd, HWND hwndCenter) {
     QWidget* widget = LiveWidget(hwnd);
@@ -114,7 +132,12 @@ BOOL CenterWindow(HWND hwnd, HWND hwndCenter) {
     }
     QWidget* center = LiveWidget(hwndCenter);
     if (widget->isWindow()) {
-        CenterTopLevel(widget, center);
+        const QMargins frame = CenterTopLevel(widget, center);
+        if (CWindowHost* host = LiveHost(hwnd); host != nullptr && !widget->isVisible()) {
+            host->m_centred = true;
+            host->m_centredOn = hwndCenter;
+            host->m_centredMargins = frame;
+        }
         return TRUE;
     }
     QWidget* parent = widget->parentWidget();
@@ -188,6 +211,12 @@ BOOL ShowWindow(HWND hwnd, int cmdShow) {
         default:
             widget->show();
             break;
+    }
+    // A top-level window shown, unless told otherwise, becomes the active one
+    // with the keyboard focus; without a window manager no one else makes it so.
+    if (widget->isWindow() && cmdShow != SW_HIDE && cmdShow != SW_SHOWNOACTIVATE &&
+        cmdShow != SW_SHOWNA && cmdShow != SW_SHOWMINNOACTIVE) {
+        widget->activateWindow();
     }
     return wasVisible;
 }

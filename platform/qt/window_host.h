@@ -64,6 +64,11 @@ class CWindowHost {
     QRect m_outer;
     bool m_fitOuter = false;
     QMargins m_fittedMargins;
+    // Centred before it was shown, on m_centredOn, with a frame guessed to be
+    // m_centredMargins: centred again once the real frame differs.
+    bool m_centred = false;
+    HWND m_centredOn = nullptr;
+    QMargins m_centredMargins;
 };
 
 // host_widgets.cpp. Host of plain windows, dialogs and the tab view. A QFrame,
@@ -82,6 +87,7 @@ class CHostWidget : public QFrame {
   protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
   private:
     CWindowHost m_host;
@@ -158,12 +164,19 @@ int Extent(LONG from, LONG to);
 // margins become known or change.
 void SetOuterGeometry(CWindowHost* host, const RECT& rect);
 void FitOuterGeometry(CWindowHost* host);
+void RecentreDecorated(CWindowHost* host);
 // A border (1 pixel) and a client edge (2) make a sunken frame outside the
 // client area; false when the styles have neither.
 bool SetSunkenEdge(QFrame* frame, DWORD style, DWORD exStyle);
 
+// dialog_host.cpp. Tab and Shift+Tab in a dialog: the next or previous
+// visible, enabled control with WS_TABSTOP, in template order, round the end.
+bool DialogTabStep(QWidget* dialog, bool next);
+
 // frame_host.cpp: menu bar from a menu resource, client layout.
 void AttachMenu(CFrameHost* frame, HMENU menu);
+// F10: the window's menu bar opens its first menu; false when it has none.
+bool OpenMenuBar(QWidget* window);
 void UpdateFrameLayout(CWindowHost* frame);
 // tab_view_host.cpp.
 CHostWidget* MakeTabViewHost(QWidget* parent, Qt::WindowFlags flags, DWORD style);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The built program under a real X server (Xvfb), bare or with a window
 # manager (second argument "openbox"): where its window and frame appear, that
-# page one draws, also after another client unmapped, resized or destroyed the
-# drawing area's window, that the About box opens centred on the window and
-# the focus comes back after it, that a flood of pointer motion neither grows its memory
+# Alt+H and F10 open Help straight after start, that the wheel over the tab
+# strip leaves the page, that page one draws, also after another client unmapped, resized or destroyed the
+# drawing area's window, that the About box opens centred on the window, fixed
+# in size with a close box only, and the focus comes back after it, that a flood of pointer motion neither grows its memory
 # nor delays a close, that a window destroyed from outside or closed ends it
 # with 1, also after its About box was destroyed from outside or with stdout
 # and stderr closed, and that a lost display, an 8-bit screen, a refused
@@ -74,8 +75,33 @@ if [ "$wm" = openbox ]; then
 fi
 
 # Arguments make no difference: were they parsed, Qt would take this one off
-# the screen and put the window elsewhere.
+# the screen and put the window elsewhere. The pointer is off the window, so
+# keys go only where the focus is.
+xdotool mousemove --sync 1000 750
 start_app -platform offscreen -geometry 100x100+300+200
+
+# Alt+H (or the key given) again until the Help menu shows, one more window
+# on show: the first may come before the program has taken in that its window
+# is active.
+shown() { xdotool search --onlyvisible --pid "$app" | wc -l; }
+open_help() {
+    local before deadline=$((SECONDS + 2))
+    before=$(shown)
+    xdotool key "${1:-alt+h}"
+    until [ "$(shown)" -gt "$before" ]; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+}
+# Straight after start, even without a window manager to give it the focus,
+# the window is active: Alt+H opens Help, and so does F10, as on Windows.
+# Escape closes the menu, a second leaves the menu bar.
+for key in alt+h F10; do
+    windows=$(shown)
+    until_true open_help "$key" || fail "no menu on $key straight after start"
+    xdotool key Escape Escape
+    until_true test "$(shown)" = "$windows" || fail "the menu stayed open after Escape"
+done
 
 # The outer window, the window manager's frame included, at (0, 0) and 750 by
 # 700, so the title bar is on the screen.
@@ -136,20 +162,19 @@ for change in unmap resize destroy; do
     until_true test "$(count '#00FFFF')" = "$picture" || fail "page one not whole after $change"
 done
 
+# The wheel over the tab strip leaves page one on show, as a Windows tab
+# control does.
+# The tab "Page1", below the menu bar, in the window's client area.
+for button in 5 4; do
+    xdotool mousemove --window "$window" 40 34 click "$button"
+    sleep 0.5
+    [ "$(count '#00FF00')" = 0 ] || fail "the wheel ($button) over the tab strip switched pages"
+done
+
 # The About box by the keyboard (Alt+H, Enter), closed by Escape: the window
 # has the focus again and Ctrl+Tab shows page two with its green grid. The
 # pointer is off the window, so keys go only where the focus is.
 focus() { xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"; }
-# Alt+H again until the Help menu shows: the first may come before the
-# program has taken in that its window is active.
-open_help() {
-    xdotool key alt+h
-    local deadline=$((SECONDS + 2))
-    until [ "$(xdotool search --onlyvisible --pid "$app" | wc -l)" -gt 1 ]; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.05
-    done
-}
 open_about() {
     xdotool mousemove --sync 1000 750
     focus
@@ -167,6 +192,22 @@ about_centred() {
 }
 until_true about_centred ||
     fail "About box at $(geometry "$(frame_of "$about")")(x y width height), not centred on the window"
+# Fixed in size, with a close box only: equal minimum and maximum sizes, the
+# Motif hints allow neither minimising nor maximising (0x18), and the window
+# manager offers neither maximising nor resizing. Openbox offers to minimise
+# any dialog whatever its hints; it minimises the main window with it then.
+hints=$(xprop -id "$about" WM_NORMAL_HINTS)
+echo "$hints"
+[ "$(sed -n 's/.*minimum size: //p' <<<"$hints")" = "$(sed -n 's/.*maximum size: //p' <<<"$hints")" ] &&
+    grep -q 'maximum size' <<<"$hints" || fail "About box not of fixed size"
+read -r _ _ flags functions _ <<<"$(xprop -id "$about" _MOTIF_WM_HINTS | tr -d ,)"
+[ $((flags & 1)) = 1 ] && [ $((functions & 0x19)) = 0 ] || fail "About box may be minimised or maximised"
+if [ "$wm" = openbox ]; then
+    actions=$(xprop -id "$about" _NET_WM_ALLOWED_ACTIONS)
+    echo "$actions"
+    ! grep -qE 'MAXIMIZE|RESIZE' <<<"$actions" || fail "About box can be resized or maximised"
+    grep -q CLOSE <<<"$actions" || fail "About box cannot be closed"
+fi
 xdotool key Escape
 until_true test -z "$(xdotool search --onlyvisible --name '^About$')" || fail "About box still open"
 until_true test "$(xdotool getwindowfocus)" = "$window" || fail "the window did not get the focus back"

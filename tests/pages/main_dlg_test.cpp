@@ -1,5 +1,7 @@
 // Page one driven through its messages: start-up state, the first frame, the
 // orbit and rate buttons, Random, and what a tick may allocate.
+#include <QApplication>
+#include <QTest>
 #include <cmath>
 #include <numbers>
 
@@ -108,6 +110,25 @@ TEST_F(PageOne, EyeOrbitsAFullCircleIn360TicksAndStopsWhereItIs) {
     EXPECT_EQ(m_page->m_eye.x, stopped.x);
     EXPECT_EQ(m_page->m_eye.y, 0.1);
     EXPECT_EQ(Line(IDC_EDIT_LOOKAT_LINE), L"注視点座標 : x = 0.00, y = 0.00, z = 0.00");
+}
+
+// The keyboard as on Windows: Tab never lands on a status line, which page
+// one's template keeps out of the tab order, and Enter on a focused "=>" of
+// the eye row presses it: the eye starts its orbit.
+TEST_F(PageOne, TabSkipsTheStatusLinesAndEnterPressesTheFocusedButton) {
+    ::ShowWindow(Page(), SW_SHOW);
+    QWidget* eyeRight = WidgetFromHandle(::GetDlgItem(Page(), IDC_EYE_RIGHT));
+    eyeRight->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == eyeRight; }));
+    QTest::keyClick(eyeRight, Qt::Key_Return);
+    EXPECT_NE(m_page->m_orbitRate, 0.0);
+    for (int i = 0; i < 24; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        for (int line : {IDC_EDIT_EYE_LINE, IDC_EDIT_LOOKAT_LINE, IDC_EDIT_RATE_LINE}) {
+            EXPECT_NE(QApplication::focusWidget(), WidgetFromHandle(::GetDlgItem(Page(), line)))
+                << "Tab " << i + 1 << " on status line " << line;
+        }
+    }
 }
 
 TEST_F(PageOne, RandomDrawsThreeNonNegativeRatesUpToTwelveDegreesPerTick) {

@@ -31,6 +31,23 @@ void ClickCentre(HWND control) {
     QTest::mouseClick(parent->childAt(widget->geometry().center()), Qt::LeftButton);
 }
 
+void Focus(HWND control) {
+    QWidget* widget = WidgetFromHandle(control);
+    widget->window()->activateWindow();
+    widget->setFocus(Qt::OtherFocusReason);
+    static_cast<void>(PumpUntil([&] { return QApplication::focusWidget() == widget; }, 1000));
+}
+
+HWND Focused() {
+    return HandleFromWidget(QApplication::focusWidget());
+}
+
+void PressKey(WORD vk, bool shift) {
+    const Qt::Key key = vk == VK_TAB ? (shift ? Qt::Key_Backtab : Qt::Key_Tab) : Qt::Key_Return;
+    QTest::keyClick(QApplication::focusWidget(), key, shift ? Qt::ShiftModifier : Qt::NoModifier);
+    DeliverPosted();
+}
+
 // Qt draws a character from the first of the font's families that has it.
 bool DrawsGlyphs(HWND control, const wchar_t* text) {
     const QFont font = WidgetFromHandle(control)->font();

@@ -19,6 +19,14 @@ RECT ChildRect(HWND hwnd);
 // A click of the mouse's left button in the middle of the control, delivered
 // to whatever window is shown there.
 void ClickCentre(HWND control);
+// Gives the control the keyboard focus, its top-level window made active.
+void Focus(HWND control);
+// The window with the keyboard focus.
+HWND Focused();
+// A press and release of a key (VK_TAB or VK_RETURN), Shift held down with
+// it when shift, to the window with the focus, handled as the program's own
+// message loop handles it, dialog keys included.
+void PressKey(WORD vk, bool shift = false);
 // Every character of text has a glyph in the font the control draws with.
 bool DrawsGlyphs(HWND control, const wchar_t* text);
 // Destroys every top-level window left and returns how many windows of ours

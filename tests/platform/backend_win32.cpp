@@ -25,9 +25,39 @@ bool PumpUntil(const std::function<bool()>& done, int ms) {
 void DeliverPosted() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        // As the program's loop does: a dialog's keys are the dialog's.
+        const HWND dialog = lunvik::platform::DialogOf(msg.hwnd);
+        if (dialog == nullptr || !IsDialogMessageW(dialog, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
     }
+}
+
+void Focus(HWND control) {
+    SetForegroundWindow(GetAncestor(control, GA_ROOT));
+    ::SetFocus(control);
+    DeliverPosted();
+}
+
+HWND Focused() {
+    return ::GetFocus();
+}
+
+// Posted to the focus, as the input queue would deliver it, with the thread's
+// key state saying whether Shift is down: the dialog manager reads it.
+void PressKey(WORD vk, bool shift) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    const BYTE shiftBefore = keys[VK_SHIFT];
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    const HWND focus = ::GetFocus();
+    ::PostMessageW(focus, WM_KEYDOWN, vk, 1);
+    ::PostMessageW(focus, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001));
+    DeliverPosted();
+    keys[VK_SHIFT] = shiftBefore;
+    SetKeyboardState(keys);
 }
 
 RECT ChildRect(HWND hwnd) {

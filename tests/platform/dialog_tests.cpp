@@ -71,5 +71,43 @@ TEST_F(PlatformDialog, InitDialogComesFirstAndAClickBecomesCommandWithIdAndHandl
     EXPECT_EQ(journal.m_entries.back().lParam, reinterpret_cast<LPARAM>(button));
 }
 
+// Tab and Shift+Tab visit the visible, enabled controls with WS_TABSTOP in
+// template order, round the end; Enter presses the focused push button, which
+// the dialog has made its default one.
+TEST_F(PlatformDialog, TabVisitsTheTabStopsInTemplateOrderAndEnterPressesTheFocusedButton) {
+    CJournal journal;
+    CTestWindow parent;
+    CPageDialog dialog;
+    dialog.m_journal = &journal;
+    const HWND hwnd =
+        dialog.Create(parent.Create(nullptr, RECT{0, 0, 400, 300}, nullptr, kTopLevel));
+    ShowWindow(parent, SW_SHOW);
+    ShowWindow(hwnd, SW_SHOW);
+    const auto item = [&](int id) { return GetDlgItem(hwnd, id); };
+    Focus(item(kGo));
+    ASSERT_EQ(Focused(), item(kGo));
+    PressKey(VK_TAB);
+    EXPECT_EQ(Focused(), item(kTyped))
+        << "past the hidden button, the plain edits, the disabled one";
+    PressKey(VK_TAB);
+    EXPECT_EQ(Focused(), item(kAlso));
+    PressKey(VK_RETURN);
+    PressKey(VK_TAB);
+    EXPECT_EQ(Focused(), item(kGo));
+    PressKey(VK_RETURN);
+    PressKey(VK_TAB, true);
+    EXPECT_EQ(Focused(), item(kAlso));
+    PressKey(VK_TAB, true);
+    EXPECT_EQ(Focused(), item(kTyped));
+    std::vector<WPARAM> commands;
+    for (const SMessage& m : journal.m_entries) {
+        if (m.msg == WM_COMMAND && HIWORD(m.wParam) == BN_CLICKED) {  // not an edit's EN_SETFOCUS
+            commands.push_back(m.wParam);
+        }
+    }
+    EXPECT_EQ(commands,
+              (std::vector<WPARAM>{MAKEWPARAM(kAlso, BN_CLICKED), MAKEWPARAM(kGo, BN_CLICKED)}));
+}
+
 }  // namespace
 }  // namespace lunvik::test

@@ -26,6 +26,7 @@ namespace lunvik::test {
 
 inline constexpr int kPageDialog = 200;  // child dialog with every control class
 inline constexpr int kFrame = 1000, kGo = 1001, kHidden = 1002, kPlain = 1004, kGroup = 1005;
+inline constexpr int kTyped = 1008, kAlso = 1009;
 
 inline const SDialogControl kPageControls[] = {
     // Its client area is 148 x 84 pixels: whole device pixels at scale 1.5 too.
@@ -39,6 +40,11 @@ inline const SDialogControl kPageControls[] = {
     // Drawn after the button it frames: it must not take the button's clicks.
     {kGroup, EControlClass::GroupBox, L"視点", 115, 30, 70, 50, WS_VISIBLE, 0},
     {1006, EControlClass::Static, L"notice", 120, 85, 60, 10, SS_CENTER | WS_VISIBLE, 0},
+    // Tab stops besides kGo: a disabled one, an edit and a button.
+    {1007, EControlClass::PushButton, L"Off", 150, 60, 28, 14,
+     WS_VISIBLE | WS_TABSTOP | WS_DISABLED, 0},
+    {kTyped, EControlClass::Edit, nullptr, 140, 7, 40, 14, WS_BORDER | WS_VISIBLE | WS_TABSTOP, 0},
+    {kAlso, EControlClass::PushButton, L"Also", 150, 20, 28, 14, WS_VISIBLE | WS_TABSTOP, 0},
 };
 
 inline const SDialogTemplate kDialogs[] = {
