@@ -31,12 +31,8 @@ TEST_F(PlatformDialog, ControlsArePlacedInDialogUnitsInsideTheClientArea) {
 }
 
 TEST_F(PlatformDialog, ControlsShowTheirTextsInGlyphsOfTheDialogFont) {
-    CTestWindow parent;
-    CPageDialog dialog;
-    const HWND hwnd =
-        dialog.Create(parent.Create(nullptr, RECT{0, 0, 400, 300}, nullptr, kTopLevel));
-    ShowWindow(parent, SW_SHOW);
-    ShowWindow(hwnd, SW_SHOW);
+    SShownDialog shown;
+    const HWND hwnd = shown.hwnd;
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(hwnd, kHidden)));
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(hwnd, kGo)));
     const HWND plain = GetDlgItem(hwnd, kPlain);
@@ -52,16 +48,11 @@ TEST_F(PlatformDialog, ControlsShowTheirTextsInGlyphsOfTheDialogFont) {
 }
 
 TEST_F(PlatformDialog, InitDialogComesFirstAndAClickBecomesCommandWithIdAndHandle) {
-    CJournal journal;
-    CTestWindow parent;
-    CPageDialog dialog;
-    dialog.m_journal = &journal;
-    const HWND hwnd =
-        dialog.Create(parent.Create(nullptr, RECT{0, 0, 400, 300}, nullptr, kTopLevel), 1234);
+    SShownDialog shown(1234);
+    auto& [journal, parent, dialog, hwnd] = shown;
     ASSERT_NE(hwnd, nullptr);
     EXPECT_EQ(journal.m_entries.front().msg, WM_INITDIALOG);
     EXPECT_EQ(journal.m_entries.front().lParam, 1234);
-    ShowWindow(hwnd, SW_SHOW);
 
     // The group box drawn over the button lets the mouse through to it.
     const HWND button = GetDlgItem(hwnd, kGo);
@@ -75,14 +66,8 @@ TEST_F(PlatformDialog, InitDialogComesFirstAndAClickBecomesCommandWithIdAndHandl
 // template order, round the end; Enter presses the focused push button, which
 // the dialog has made its default one.
 TEST_F(PlatformDialog, TabVisitsTheTabStopsInTemplateOrderAndEnterPressesTheFocusedButton) {
-    CJournal journal;
-    CTestWindow parent;
-    CPageDialog dialog;
-    dialog.m_journal = &journal;
-    const HWND hwnd =
-        dialog.Create(parent.Create(nullptr, RECT{0, 0, 400, 300}, nullptr, kTopLevel));
-    ShowWindow(parent, SW_SHOW);
-    ShowWindow(hwnd, SW_SHOW);
+    SShownDialog shown;
+    auto& [journal, parent, dialog, hwnd] = shown;
     const auto item = [&](int id) { return GetDlgItem(hwnd, id); };
     Focus(item(kGo));
     ASSERT_EQ(Focused(), item(kGo));

@@ -125,6 +125,21 @@ struct SPageWithView {
     }
 };
 
+// A page dialog logging into its journal, on a top-level window; both shown.
+struct SShownDialog {
+    explicit SShownDialog(LPARAM init = 0) {
+        dialog.m_journal = &journal;
+        hwnd =
+            dialog.Create(parent.Create(nullptr, RECT{0, 0, 400, 300}, nullptr, kTopLevel), init);
+        ShowWindow(parent, SW_SHOW);
+        ShowWindow(hwnd, SW_SHOW);
+    }
+    CJournal journal;
+    CTestWindow parent;
+    CPageDialog dialog;
+    HWND hwnd = nullptr;
+};
+
 // Top-level windows that log into journal, each on a 10 ms timer of id 7.
 template <std::size_t N>
 void StartTimedWindows(CTestWindow (&windows)[N], HWND (&handles)[N], CJournal& journal) {
