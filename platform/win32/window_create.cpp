@@ -2,6 +2,8 @@
 // ours, and the window procedure that routes every message to the object's
 // map, then to default processing. (Dialogs are made from their templates in
 // dialog_host.cpp.)
+#include <climits>
+
 #include "platform/win32/window_host.h"
 #include "platform/window.h"
 
@@ -48,6 +50,13 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return result;
     }
     return DefaultProcessing(hwnd, data, msg, wParam, lParam);
+}
+
+// A width or height from two edges: 0 for a reversed pair, and never an
+// overflow, whatever the edges.
+int Extent(LONG from, LONG to) {
+    const long long extent = static_cast<long long>(to) - from;
+    return extent <= 0 ? 0 : extent >= INT_MAX ? INT_MAX : static_cast<int>(extent);
 }
 
 ATOM WindowClass() {
@@ -118,8 +127,8 @@ HWND CreateHostWindow(CWindowObject* object, const SCreateParams& p) {
     g_pending = {object, p.kind};
     HWND hwnd = CreateWindowExW(
         p.exStyle, kClassName, p.name, p.style, p.rect.left, byDefault ? 0 : p.rect.top,
-        byDefault ? CW_USEDEFAULT : p.rect.right - p.rect.left,
-        byDefault ? 0 : p.rect.bottom - p.rect.top, p.parent,
+        byDefault ? CW_USEDEFAULT : Extent(p.rect.left, p.rect.right),
+        byDefault ? 0 : Extent(p.rect.top, p.rect.bottom), p.parent,
         child ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(p.id)) : p.menu, Instance(), p.param);
     g_pending = {};
     return hwnd;
