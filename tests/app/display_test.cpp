@@ -12,6 +12,7 @@
 #include "app/about_dlg.h"
 #include "pages/main_dlg.h"
 #include "pages/main_dlg2.h"
+#include "platform/qt/handle.h"
 #include "tests/pages/page_test_support.h"
 
 using namespace lunvik::test;
@@ -91,7 +92,9 @@ TEST_F(DisplayOfPageOne, DrawingAreaShowsItsBufferPixelForPixelAtTheScreensScale
     QWidget* view = WidgetFromHandle(m_page->m_view[0].m_hWnd);
     const qreal scale = view->devicePixelRatioF();
     const QImage shown = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage buffer = Buffer();
+    const SPicture picture = Buffer();
+    const QImage buffer(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width,
+                        picture.height, picture.width * 4, QImage::Format_RGB32);
     ASSERT_EQ(buffer.width(), static_cast<int>(std::ceil((view->width() + 1) * scale)));
     ASSERT_EQ(shown.width(), static_cast<int>(std::ceil(view->width() * scale)));
     EXPECT_TRUE(shown == buffer.copy(0, 0, shown.width(), shown.height()));

@@ -10,6 +10,7 @@
 
 #include "pages/main_dlg2.h"
 #include "platform/crt_random.h"
+#include "platform/qt/handle.h"
 #include "tests/pages/page_test_support.h"
 #include "tests/support/alloc_counter.h"
 
@@ -39,9 +40,8 @@ TEST_F(PageTwoSoak, TwoHundredThousandTicksStayInTheBoxRigidAndAllocationFree) {
         shapes.push_back(Shape(*m_page->m_animated[i]));
     }
     const CModelBase::CVertices grid = m_page->m_line.m_model;
-    QWidget* page = WidgetFromHandle(Page());
-    page->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(page));
+    Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(WidgetFromHandle(m_holder)));
     Tick();  // the status texts, which stay
 
     std::size_t allocations = 0;

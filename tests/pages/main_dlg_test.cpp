@@ -1,7 +1,6 @@
 // Page one driven through its messages: start-up state, the first frame, the
 // orbit and rate buttons, Random, and what a tick may allocate.
-#include <QApplication>
-#include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -19,8 +18,8 @@ constexpr double kDegree = std::numbers::pi / 180;
 using PageOne = PageTest<CMainDlg>;
 
 TEST_F(PageOne, StartsBlackWithEmptyStatusAndDrawsTheSceneOnTheFirstTick) {
-    QImage black(Buffer().size(), QImage::Format_RGB32);
-    black.fill(Qt::black);
+    SPicture black = Buffer();
+    std::fill(black.pixels.begin(), black.pixels.end(), 0xFF000000u);
     EXPECT_EQ(Buffer(), black);
     for (int id = IDC_EDIT_EYE_X; id <= IDC_EDIT_RATE_LINE; ++id) {
         EXPECT_EQ(Line(id), L"") << id;
@@ -80,7 +79,7 @@ TEST_F(PageOne, StopButtonsZeroOneComponentAndKeepOrientations) {
 
     // A stopped scene keeps redrawing the very same picture.
     Tick();
-    const QImage still = Buffer();
+    const SPicture still = Buffer();
     Tick();
     EXPECT_EQ(Buffer(), still);
 }
@@ -116,16 +115,16 @@ TEST_F(PageOne, EyeOrbitsAFullCircleIn360TicksAndStopsWhereItIs) {
 // one's template keeps out of the tab order, and Enter on a focused "=>" of
 // the eye row presses it: the eye starts its orbit.
 TEST_F(PageOne, TabSkipsTheStatusLinesAndEnterPressesTheFocusedButton) {
-    ::ShowWindow(Page(), SW_SHOW);
-    QWidget* eyeRight = WidgetFromHandle(::GetDlgItem(Page(), IDC_EYE_RIGHT));
-    eyeRight->setFocus(Qt::TabFocusReason);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == eyeRight; }));
-    QTest::keyClick(eyeRight, Qt::Key_Return);
+    Show();
+    const HWND eyeRight = ::GetDlgItem(Page(), IDC_EYE_RIGHT);
+    Focus(eyeRight);
+    ASSERT_EQ(Focused(), eyeRight);
+    PressKey(VK_RETURN);
     EXPECT_NE(m_page->m_orbitRate, 0.0);
     for (int i = 0; i < 24; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        PressKey(VK_TAB);
         for (int line : {IDC_EDIT_EYE_LINE, IDC_EDIT_LOOKAT_LINE, IDC_EDIT_RATE_LINE}) {
-            EXPECT_NE(QApplication::focusWidget(), WidgetFromHandle(::GetDlgItem(Page(), line)))
+            EXPECT_NE(Focused(), ::GetDlgItem(Page(), line))
                 << "Tab " << i + 1 << " on status line " << line;
         }
     }

@@ -1,20 +1,19 @@
-// Helpers for driving a real scene page through its messages under the
-// offscreen platform: the page is made top-level from the program's own
-// dialog templates, and read back through its controls and its view's buffer.
+// Helpers for driving a real scene page through its messages, on either back
+// end: the page is made from the program's own dialog templates on a window
+// of its own, and read back through its controls and its view's buffer.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QImage>
-#include <QString>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "app/resources.h"
 #include "pages/resource_ids.h"
-#include "platform/qt/handle.h"
 #include "platform/window.h"
+#include "platform/window_impl.h"
+#include "tests/platform/backend_support.h"
 #include "view/static_view.h"
 
 namespace lunvik::test {
@@ -25,7 +24,8 @@ inline std::wstring WindowText(HWND hwnd) {
     return buffer;
 }
 
-// Pages are several megabytes: always on the heap in tests.
+// Pages are several megabytes: always on the heap in tests. A top-level page:
+// the Qt back end only (on Win32 a page needs a parent, as PageTest gives it).
 template <class TPage>
 std::unique_ptr<TPage> MakePage() {
     SetResources(&LunvikResources());
@@ -46,14 +46,30 @@ class CExposed : public TPage {
     using TPage::m_view;
 };
 
+// The top-level window a page is a child of, as on the tab view.
+class CPageHolder : public CWindowImpl<CPageHolder> {
+  public:
+    BOOL ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&, DWORD = 0) override {
+        return FALSE;
+    }
+};
+
 template <class TPage>
 class PageTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        m_page = MakePage<CExposed<TPage>>();
-        ASSERT_NE(Page(), nullptr);
+        SetResources(&LunvikResources());
+        m_holder.Create(nullptr, RECT{0, 0, 820, 620}, nullptr, WS_POPUP);
+        m_page = std::make_unique<CExposed<TPage>>();
+        ASSERT_NE(m_page->Create(m_holder), nullptr);
     }
+    void TearDown() override { m_holder.DestroyWindow(); }
     HWND Page() const { return m_page->m_hWnd; }
+    // The page on show, with its window.
+    void Show() {
+        ::ShowWindow(m_holder, SW_SHOW);
+        ::ShowWindow(Page(), SW_SHOW);
+    }
     std::wstring Line(int id) const { return WindowText(::GetDlgItem(Page(), id)); }
     void Tick(WPARAM timerId = 0) { lunvik::test::Tick(Page(), timerId); }
     // A command as a button click sends it, or with another notification code.
@@ -62,9 +78,9 @@ class PageTest : public ::testing::Test {
     }
     // A real click on the page's push button.
     void Click(int id) {
-        auto* button = qobject_cast<QAbstractButton*>(WidgetFromHandle(::GetDlgItem(Page(), id)));
+        const HWND button = ::GetDlgItem(Page(), id);
         ASSERT_NE(button, nullptr) << "no push button " << id;
-        button->click();
+        PressButton(button);
     }
     // The status texts go to the toolkit, which may allocate; without edits,
     // what is left of a tick is ours.
@@ -74,26 +90,29 @@ class PageTest : public ::testing::Test {
         }
     }
     // A copy of the view's back buffer.
-    QImage Buffer() const {
-        const HBITMAP__* b = m_page->m_view[0].m_hBitmap;
-        return QImage(reinterpret_cast<const uchar*>(b->m_bits), b->m_width, b->m_height,
-                      b->m_width * 4, QImage::Format_RGB32)
-            .copy();
+    SPicture Buffer() const {
+        const lunvik::raster::HBITMAP__* b = m_page->m_view[0].m_hBitmap;
+        return SPicture{
+            b->m_width, b->m_height,
+            std::vector<std::uint32_t>(b->m_bits, b->m_bits + b->m_width * b->m_height)};
     }
 
+    CPageHolder m_holder;
     std::unique_ptr<CExposed<TPage>> m_page;
 };
 
 // Compares with a reference image checked into tests/pages/golden. With
 // LUNVIK_UPDATE_GOLDEN=1 in the environment it writes the reference instead.
-inline void ExpectGolden(const QImage& actual, const char* name) {
-    const QString path = QString(LUNVIK_GOLDEN_DIR) + "/" + name;
-    if (qEnvironmentVariableIntValue("LUNVIK_UPDATE_GOLDEN") == 1) {
-        ASSERT_TRUE(actual.save(path)) << path.toStdString();
+inline void ExpectGolden(const SPicture& actual, const char* name) {
+    const std::string path = std::string(LUNVIK_GOLDEN_DIR) + "/" + name;
+    const char* update = std::getenv("LUNVIK_UPDATE_GOLDEN");
+    if (update != nullptr && std::string(update) == "1") {
+        ASSERT_TRUE(SavePicture(path.c_str(), actual)) << path;
         return;
     }
-    const QImage expected = QImage(path).convertToFormat(QImage::Format_RGB32);
-    EXPECT_TRUE(expected == actual) << "the picture differs from " << path.toStdString();
+    SPicture expected;
+    ASSERT_TRUE(LoadPicture(path.c_str(), &expected)) << path;
+    EXPECT_TRUE(expected == actual) << "the picture differs from " << path;
 }
 
 }  // namespace lunvik::test

@@ -1,5 +1,7 @@
 // The window-layer tests' needs, on Qt.
+#include <QAbstractButton>
 #include <QApplication>
+#include <QImage>
 #include <QRawFont>
 #include <QTest>
 #include <QWidget>
@@ -61,6 +63,29 @@ bool DrawsGlyphs(HWND control, const wchar_t* text) {
         }
     }
     return true;
+}
+
+void PressButton(HWND button) {
+    qobject_cast<QAbstractButton*>(WidgetFromHandle(button))->click();
+}
+
+bool LoadPicture(const char* path, SPicture* picture) {
+    const QImage image = QImage(QString::fromLocal8Bit(path)).convertToFormat(QImage::Format_RGB32);
+    if (image.isNull()) {
+        return false;
+    }
+    *picture = SPicture{image.width(), image.height(), {}};
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+        picture->pixels.insert(picture->pixels.end(), row, row + image.width());
+    }
+    return true;
+}
+
+bool SavePicture(const char* path, const SPicture& picture) {
+    const QImage image(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width,
+                       picture.height, picture.width * 4, QImage::Format_RGB32);
+    return image.save(QString::fromLocal8Bit(path));
 }
 
 int DestroyAndCountLeft() {

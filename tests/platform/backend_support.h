@@ -3,7 +3,9 @@
 // tests run on Qt and on Win32.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "platform/win_types.h"
 
@@ -29,6 +31,20 @@ HWND Focused();
 void PressKey(WORD vk, bool shift = false);
 // Every character of text has a glyph in the font the control draws with.
 bool DrawsGlyphs(HWND control, const wchar_t* text);
+// A push button pressed, as a click on it does, whether shown or not.
+void PressButton(HWND button);
+
+// A picture: width x height pixels 0xFFRRGGBB, rows top to bottom.
+struct SPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+    bool operator==(const SPicture&) const = default;
+};
+// A PNG file read into picture, or written from it; false when it cannot be.
+bool LoadPicture(const char* path, SPicture* picture);
+bool SavePicture(const char* path, const SPicture& picture);
+
 // Destroys every top-level window left and returns how many windows of ours
 // were still alive after that: 0 unless something leaked.
 int DestroyAndCountLeft();

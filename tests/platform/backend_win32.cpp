@@ -1,9 +1,13 @@
 // The window-layer tests' needs, on Win32.
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <cwchar>
+#include <string>
 
 #include "platform/win32/window_host.h"
+// After <windows.h>, which it builds on.
+#include <gdiplus.h>
 #include "tests/platform/backend_support.h"
 
 namespace lunvik::test {
@@ -34,9 +38,16 @@ void DeliverPosted() {
     }
 }
 
+// In a dialog through the dialog manager, as Tab or a click moves it: a push
+// button that takes the focus becomes the default one.
 void Focus(HWND control) {
     SetForegroundWindow(GetAncestor(control, GA_ROOT));
-    ::SetFocus(control);
+    const HWND dialog = lunvik::platform::DialogOf(::GetParent(control));
+    if (dialog != nullptr) {
+        ::SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    } else {
+        ::SetFocus(control);
+    }
     DeliverPosted();
 }
 
@@ -98,6 +109,79 @@ BOOL CALLBACK DestroyOurs(HWND hwnd, LPARAM) {
     return TRUE;
 }
 }  // namespace
+
+void PressButton(HWND button) {
+    ::SendMessageW(button, BM_CLICK, 0, 0);
+}
+
+namespace {
+
+// GDI+ reads and writes the PNG files; started once for the test run.
+bool StartGdiplus() {
+    static const bool started = [] {
+        ULONG_PTR token = 0;
+        const Gdiplus::GdiplusStartupInput input;
+        return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
+    }();
+    return started;
+}
+
+std::wstring Wide(const char* path) {
+    std::wstring wide(static_cast<std::size_t>(std::strlen(path)) + 1, L'\0');
+    const int n = MultiByteToWideChar(CP_UTF8, 0, path, -1, wide.data(), int(wide.size()));
+    wide.resize(n > 0 ? static_cast<std::size_t>(n - 1) : 0);
+    return wide;
+}
+
+}  // namespace
+
+bool LoadPicture(const char* path, SPicture* picture) {
+    using namespace Gdiplus;
+    using namespace Gdiplus::DllExports;
+    GpBitmap* bitmap = nullptr;
+    if (!StartGdiplus() || GdipCreateBitmapFromFile(Wide(path).c_str(), &bitmap) != Ok) {
+        return false;
+    }
+    UINT width = 0;
+    UINT height = 0;
+    GdipGetImageWidth(bitmap, &width);
+    GdipGetImageHeight(bitmap, &height);
+    const GpRect all(0, 0, INT(width), INT(height));
+    BitmapData data{};
+    const bool read =
+        GdipBitmapLockBits(bitmap, &all, ImageLockModeRead, PixelFormat32bppRGB, &data) == Ok;
+    if (read) {
+        *picture = SPicture{int(width), int(height), {}};
+        for (UINT y = 0; y < height; ++y) {
+            const auto* row = reinterpret_cast<const std::uint32_t*>(
+                static_cast<const BYTE*>(data.Scan0) + std::ptrdiff_t{y} * data.Stride);
+            for (UINT x = 0; x < width; ++x) {
+                picture->pixels.push_back(row[x] | 0xFF000000u);
+            }
+        }
+        GdipBitmapUnlockBits(bitmap, &data);
+    }
+    GdipDisposeImage(bitmap);
+    return read;
+}
+
+bool SavePicture(const char* path, const SPicture& picture) {
+    using namespace Gdiplus;
+    using namespace Gdiplus::DllExports;
+    static const CLSID kPng = {
+        0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+    std::vector<std::uint32_t> pixels = picture.pixels;
+    GpBitmap* bitmap = nullptr;
+    if (!StartGdiplus() ||
+        GdipCreateBitmapFromScan0(picture.width, picture.height, picture.width * 4,
+                                  PixelFormat32bppRGB, reinterpret_cast<BYTE*>(pixels.data()),
+                                  &bitmap) != Ok) {
+        return false;
+    }
+    const bool saved = GdipSaveImageToFile(bitmap, Wide(path).c_str(), &kPng, nullptr) == Ok;
+    GdipDisposeImage(bitmap);
+    return saved;
+}
 
 int DestroyAndCountLeft() {
     EnumThreadWindows(GetCurrentThreadId(), &DestroyOurs, 0);
