@@ -69,16 +69,28 @@ void PressButton(HWND button) {
     qobject_cast<QAbstractButton*>(WidgetFromHandle(button))->click();
 }
 
+namespace {
+SPicture FromImage(const QImage& any) {
+    const QImage image = any.convertToFormat(QImage::Format_RGB32);
+    SPicture picture{image.width(), image.height(), {}};
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+        picture.pixels.insert(picture.pixels.end(), row, row + image.width());
+    }
+    return picture;
+}
+}  // namespace
+
+SPicture WindowPicture(HWND hwnd) {
+    return FromImage(WidgetFromHandle(hwnd)->grab().toImage());
+}
+
 bool LoadPicture(const char* path, SPicture* picture) {
-    const QImage image = QImage(QString::fromLocal8Bit(path)).convertToFormat(QImage::Format_RGB32);
+    const QImage image(QString::fromLocal8Bit(path));
     if (image.isNull()) {
         return false;
     }
-    *picture = SPicture{image.width(), image.height(), {}};
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
-        picture->pixels.insert(picture->pixels.end(), row, row + image.width());
-    }
+    *picture = FromImage(image);
     return true;
 }
 

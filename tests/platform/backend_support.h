@@ -41,6 +41,9 @@ struct SPicture {
     std::vector<std::uint32_t> pixels;
     bool operator==(const SPicture&) const = default;
 };
+// What the window shows of its client area once it has painted, as the
+// screen has it (the window and its top-level window shown for it).
+SPicture WindowPicture(HWND hwnd);
 // A PNG file read into picture, or written from it; false when it cannot be.
 bool LoadPicture(const char* path, SPicture* picture);
 bool SavePicture(const char* path, const SPicture& picture);

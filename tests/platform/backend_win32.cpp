@@ -114,6 +114,40 @@ void PressButton(HWND button) {
     ::SendMessageW(button, BM_CLICK, 0, 0);
 }
 
+SPicture WindowPicture(HWND hwnd) {
+    const HWND top = GetAncestor(hwnd, GA_ROOT);
+    ::ShowWindow(top, SW_SHOW);
+    SetWindowPos(top, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // Under Wine the X server maps the window a moment later; until then
+    // there is nothing on the screen to read.
+    PumpUntil([] { return false; }, 300);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    DeliverPosted();
+    GdiFlush();
+    RECT client;
+    ::GetClientRect(hwnd, &client);
+    SPicture picture{int(client.right), int(client.bottom), {}};
+    BITMAPINFO info{};
+    info.bmiHeader = {
+        sizeof(info.bmiHeader), picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const HDC screen = ::GetDC(hwnd);
+    const HDC memory = ::CreateCompatibleDC(screen);
+    const HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ before = ::SelectObject(memory, dib);
+    ::BitBlt(memory, 0, 0, picture.width, picture.height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    for (int i = 0; i < picture.width * picture.height; ++i) {
+        picture.pixels.push_back(pixels[i] | 0xFF000000u);
+    }
+    ::SelectObject(memory, before);
+    ::DeleteObject(dib);
+    ::DeleteDC(memory);
+    ::ReleaseDC(hwnd, screen);
+    return picture;
+}
+
 namespace {
 
 // GDI+ reads and writes the PNG files; started once for the test run.
