@@ -124,11 +124,15 @@ HWND CreateHostWindow(CWindowObject* object, const SCreateParams& p) {
     }
     const bool child = (p.style & WS_CHILD) != 0 && p.kind != EWindowKind::Frame;
     const bool byDefault = p.rect.left == CW_USEDEFAULT;
+    // A top-level window's size is given for 96 dots per inch; the program
+    // is aware of the screen's DPI, so it scales it, as its dialogs scale
+    // with their font. Its place stays where it was asked to be.
+    const int dpi = child ? 96 : static_cast<int>(GetDpiForSystem());
     g_pending = {object, p.kind};
     HWND hwnd = CreateWindowExW(
         p.exStyle, kClassName, p.name, p.style, p.rect.left, byDefault ? 0 : p.rect.top,
-        byDefault ? CW_USEDEFAULT : Extent(p.rect.left, p.rect.right),
-        byDefault ? 0 : Extent(p.rect.top, p.rect.bottom), p.parent,
+        byDefault ? CW_USEDEFAULT : ::MulDiv(Extent(p.rect.left, p.rect.right), dpi, 96),
+        byDefault ? 0 : ::MulDiv(Extent(p.rect.top, p.rect.bottom), dpi, 96), p.parent,
         child ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(p.id)) : p.menu, Instance(), p.param);
     g_pending = {};
     return hwnd;
