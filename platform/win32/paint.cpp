@@ -32,18 +32,25 @@ SSection* SectionOf(const std::uint32_t* bits) {
     return nullptr;
 }
 
+// A raster bitmap's layout as GDI describes it: 32 bits a pixel, rows top to
+// bottom without padding.
+BITMAPINFO RasterLayout(LONG width, LONG height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 std::uint32_t* AllocateSection(HWND, LONG width, LONG height) {
     SSection* slot = SectionOf(nullptr);
     if (slot == nullptr) {
         return nullptr;  // the raster's heap then: painted all the same, through a copy
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // rows top to bottom, as the raster has them
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = RasterLayout(width, height);
     void* bits = nullptr;
     const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     const HDC dc = bitmap != nullptr ? CreateCompatibleDC(nullptr) : nullptr;
@@ -120,13 +127,7 @@ class CPaintContext : public raster::HDC__ {
   private:
     // A bitmap of the raster's heap (not a window's back buffer).
     BOOL BlitFromMemory(const raster::HBITMAP__& source, const raster::CCopyRect& copy) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = source.m_width;
-        info.bmiHeader.biHeight = -source.m_height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        const BITMAPINFO info = RasterLayout(source.m_width, source.m_height);
         return StretchDIBits(m_dc, copy.m_x, copy.m_y, copy.m_width, copy.m_height, copy.m_srcX,
                              copy.m_srcY, copy.m_width, copy.m_height, source.m_bits, &info,
                              DIB_RGB_COLORS, SRCCOPY) != 0;

@@ -93,13 +93,10 @@ bool TabViewProcessing(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
             }
             break;
         }
-        case WM_ERASEBKGND: {
-            RECT rect;
-            ::GetClientRect(hwnd, &rect);
-            FillRect(reinterpret_cast<HDC>(wParam), &rect, GetSysColorBrush(COLOR_BTNFACE));
+        case WM_ERASEBKGND:
+            FillWithFace(hwnd, reinterpret_cast<HDC>(wParam));
             *result = 1;
             return true;
-        }
         default:
             return false;
     }

@@ -45,6 +45,8 @@ HINSTANCE Instance();
 
 // window_messages.cpp. What a message no map handled does, by kind.
 LRESULT DefaultProcessing(HWND hwnd, SWindowData* data, UINT msg, WPARAM wParam, LPARAM lParam);
+// Erases the client area in the dialogs' face colour.
+void FillWithFace(HWND hwnd, HDC dc);
 
 // tab_view_host.cpp. The tab view's own handling; true when it handled msg.
 bool TabViewProcessing(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);

@@ -3,13 +3,13 @@
 #include "platform/win32/window_host.h"
 
 namespace lunvik::platform {
-namespace {
-
 void FillWithFace(HWND hwnd, HDC dc) {
     RECT rect;
     ::GetClientRect(hwnd, &rect);
     FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
 }
+
+namespace {
 
 // The frame keeps its client window over its whole client area, does not
 // erase behind it, hands it the focus, and ends the program when it goes.
