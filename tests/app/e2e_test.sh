@@ -2,14 +2,15 @@
 # The built program under a real X server (Xvfb), bare or with a window
 # manager (second argument "openbox"): where its window and frame appear, that
 # Alt+H and F10 open Help straight after start, that the wheel over the tab
-# strip leaves the page, that page one draws, also after another client unmapped, resized or destroyed the
-# drawing area's window, that the About box opens centred on the window, fixed
-# in size with a close box only, and the focus comes back after it, that a flood of pointer motion neither grows its memory
-# nor delays a close, that a window destroyed from outside or closed ends it
-# with 1, also after its About box was destroyed from outside or with stdout
-# and stderr closed, and that a lost display, an 8-bit screen, a refused
-# connection, a limit of 8 open files or no display at all end it with 2 and
-# one line on stderr.
+# strip leaves the page, that page one draws, also after another client
+# unmapped, resized or destroyed the drawing area's window, that the About box
+# opens centred on the window, fixed in size with a close box only, minimised
+# only together with the main window, and the focus comes back after it, that
+# a flood of pointer motion neither grows its memory nor delays a close, that
+# a window destroyed from outside or closed ends it with 1, also after its
+# About box was destroyed from outside or with stdout and stderr closed, and
+# that a lost display, an 8-bit screen, a refused connection, a limit of 8
+# open files or no display at all end it with 2 and one line on stderr.
 set -euo pipefail
 binary=$1
 wm=${2:-}
@@ -192,22 +193,8 @@ about_centred() {
 }
 until_true about_centred ||
     fail "About box at $(geometry "$(frame_of "$about")")(x y width height), not centred on the window"
-# Fixed in size, with a close box only: equal minimum and maximum sizes, the
-# Motif hints allow neither minimising nor maximising (0x18), and the window
-# manager offers neither maximising nor resizing. Openbox offers to minimise
-# any dialog whatever its hints; it minimises the main window with it then.
-hints=$(xprop -id "$about" WM_NORMAL_HINTS)
-echo "$hints"
-[ "$(sed -n 's/.*minimum size: //p' <<<"$hints")" = "$(sed -n 's/.*maximum size: //p' <<<"$hints")" ] &&
-    grep -q 'maximum size' <<<"$hints" || fail "About box not of fixed size"
-read -r _ _ flags functions _ <<<"$(xprop -id "$about" _MOTIF_WM_HINTS | tr -d ,)"
-[ $((flags & 1)) = 1 ] && [ $((functions & 0x19)) = 0 ] || fail "About box may be minimised or maximised"
-if [ "$wm" = openbox ]; then
-    actions=$(xprop -id "$about" _NET_WM_ALLOWED_ACTIONS)
-    echo "$actions"
-    ! grep -qE 'MAXIMIZE|RESIZE' <<<"$actions" || fail "About box can be resized or maximised"
-    grep -q CLOSE <<<"$actions" || fail "About box cannot be closed"
-fi
+about_box_fixed "$about" "$wm"
+[ "$wm" != openbox ] || minimised_together "$about" "$window"
 xdotool key Escape
 until_true test -z "$(xdotool search --onlyvisible --name '^About$')" || fail "About box still open"
 until_true test "$(xdotool getwindowfocus)" = "$window" || fail "the window did not get the focus back"

@@ -4,8 +4,9 @@
 # on the system it opens its window at (0,0), 750 x 700, shows page one's
 # first picture exactly as the Linux build draws it, switches pages with
 # Ctrl+Tab both ways (page two with its grid), opens the About box from the
-# menu and closes it with Escape and from outside, ticks 40 times a second and
-# ends with exit code 1 on Alt+F4.
+# menu (fixed in size, minimised only together with the main window) and
+# closes it with Escape and from outside, ticks 40 times a second and ends
+# with exit code 1 on Alt+F4.
 set -euo pipefail
 exe=$1
 golden=$2
@@ -55,6 +56,8 @@ open_about() {
 }
 about_gone() { ! xdotool search --onlyvisible --name '^About$' >/dev/null; }
 open_about
+about_box_fixed "$about" openbox
+minimised_together "$about" "$window"
 xdotool key Escape
 until_true about_gone || fail "Escape did not close the About box"
 # Closed from outside, as another program can on Windows (WM_CLOSE): here by

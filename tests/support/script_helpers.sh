@@ -25,3 +25,42 @@ press_alt_f4_until_gone() {
         timeout 2 tail --pid="$2" -f /dev/null || true
     done
 }
+
+# about_box_fixed ABOUT WM: the About box is of fixed size with a close box
+# only, as its template's modal frame says: equal minimum and maximum sizes,
+# Motif hints that allow neither minimising nor maximising (0x19), and,
+# under openbox, no offer to maximise or resize and one to close. (Qt's Motif
+# hints always allow resizing, where Win32's leave it out; the equal sizes
+# are what window managers go by.)
+about_box_fixed() {
+    local hints flags functions actions
+    hints=$(xprop -id "$1" WM_NORMAL_HINTS)
+    [ "$(sed -n 's/.*minimum size: //p' <<<"$hints")" = "$(sed -n 's/.*maximum size: //p' <<<"$hints")" ] &&
+        grep -q 'maximum size' <<<"$hints" || fail "About box not of fixed size: $hints"
+    read -r _ _ flags functions _ <<<"$(xprop -id "$1" _MOTIF_WM_HINTS | tr -d ,)"
+    [ $((flags & 1)) = 1 ] && [ $((functions & 0x19)) = 0 ] ||
+        fail "About box's Motif functions $functions allow minimising or maximising"
+    [ "$2" = openbox ] || return 0
+    actions=$(xprop -id "$1" _NET_WM_ALLOWED_ACTIONS)
+    ! grep -qE 'MAXIMIZE|RESIZE' <<<"$actions" || fail "About box can be resized or maximised: $actions"
+    grep -q CLOSE <<<"$actions" || fail "About box cannot be closed: $actions"
+}
+
+wm_state_of() { xprop -id "$1" WM_STATE | sed -n 's/.*window state: //p'; }
+
+# minimised_together ABOUT MAIN: openbox offers to minimise every dialog,
+# whatever its hints say (it ignores Motif's minimise bit by design; only a
+# false window type would take the offer away), and does the same for Wine's
+# own dialogs. Windows' rule that matters holds all the same: a modal box
+# never hides on its own, leaving its disabled owner on screen. Minimising
+# the box minimises the main window with it, and activating the main window
+# brings both back, the box in front with the keyboard focus.
+minimised_together() {
+    xdotool windowminimize "$1"
+    until_true test "$(wm_state_of "$1")/$(wm_state_of "$2")" = Iconic/Iconic ||
+        fail "minimising the About box left it $(wm_state_of "$1"), the main window $(wm_state_of "$2")"
+    xdotool windowactivate "$2" 2>/dev/null || true
+    until_true test "$(wm_state_of "$1")/$(wm_state_of "$2")" = Normal/Normal ||
+        fail "activating the main window left the About box $(wm_state_of "$1"), itself $(wm_state_of "$2")"
+    until_true test "$(xdotool getwindowfocus)" = "$1" || fail "the About box did not get the focus back"
+}
