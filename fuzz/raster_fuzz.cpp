@@ -23,8 +23,32 @@ namespace {
 
 using lunvik::fuzz::CFuzzInput;
 using lunvik::test::ReferenceLine;
-using lunvik::test::WalkedLine;
 using CPixel = lunvik::test::SLinePixel;
+
+// ReferenceLine's pixels again, by Bresenham's incremental walk over every
+// step of the line, ties stepping the shorter axis (e = 2*i*b - 2*a*m stays
+// in [-a, a)), for lines short enough to walk.
+std::vector<CPixel> WalkedLine(CPixel p0, CPixel p1, std::int64_t width, std::int64_t height) {
+    const std::int64_t ax = std::llabs(p1.x - p0.x);
+    const std::int64_t ay = std::llabs(p1.y - p0.y);
+    const std::int64_t sx = p1.x < p0.x ? -1 : 1;
+    const std::int64_t sy = p1.y < p0.y ? -1 : 1;
+    const std::int64_t a = std::max(ax, ay);
+    const std::int64_t b = std::min(ax, ay);
+    std::vector<CPixel> pixels;
+    for (std::int64_t i = 0, m = 0, e = 0; i < a; ++i, e += 2 * b) {
+        if (e >= a) {
+            ++m;
+            e -= 2 * a;
+        }
+        const CPixel p =
+            ax >= ay ? CPixel{p0.x + sx * i, p0.y + sy * m} : CPixel{p0.x + sx * m, p0.y + sy * i};
+        if (p.x >= 0 && p.x < width && p.y >= 0 && p.y < height) {
+            pixels.push_back(p);
+        }
+    }
+    return pixels;
+}
 
 struct CLineCall {
     CPixel m_from;

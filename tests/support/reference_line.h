@@ -1,5 +1,5 @@
 // The pixels a one-pixel line must cover, worked out here on their own, for
-// the raster's tests and its fuzz target to hold CClippedLine and LineTo to.
+// the raster's test and its fuzz target to hold CClippedLine and LineTo to.
 // Pure C++: the fuzz target builds it without GoogleTest.
 #pragma once
 
@@ -47,32 +47,6 @@ inline LinePixels ReferenceLine(SLinePixel p0, SLinePixel p1, std::int64_t width
         const std::int64_t v = v0 + sv * m;
         if (v >= 0 && v < vLimit) {
             pixels.push_back(xMajor ? SLinePixel{u, v} : SLinePixel{v, u});
-        }
-    }
-    return pixels;
-}
-
-// The same pixels by Bresenham's incremental walk over every step of the
-// line, ties stepping the shorter axis (e = 2*i*b - 2*a*m stays in [-a, a)),
-// for lines short enough to walk.
-inline LinePixels WalkedLine(SLinePixel p0, SLinePixel p1, std::int64_t width,
-                             std::int64_t height) {
-    const std::int64_t ax = std::llabs(p1.x - p0.x);
-    const std::int64_t ay = std::llabs(p1.y - p0.y);
-    const std::int64_t sx = p1.x < p0.x ? -1 : 1;
-    const std::int64_t sy = p1.y < p0.y ? -1 : 1;
-    const std::int64_t a = std::max(ax, ay);
-    const std::int64_t b = std::min(ax, ay);
-    LinePixels pixels;
-    for (std::int64_t i = 0, m = 0, e = 0; i < a; ++i, e += 2 * b) {
-        if (e >= a) {
-            ++m;
-            e -= 2 * a;
-        }
-        const SLinePixel p = ax >= ay ? SLinePixel{p0.x + sx * i, p0.y + sy * m}
-                                      : SLinePixel{p0.x + sx * m, p0.y + sy * i};
-        if (p.x >= 0 && p.x < width && p.y >= 0 && p.y < height) {
-            pixels.push_back(p);
         }
     }
     return pixels;
