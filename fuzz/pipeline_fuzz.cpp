@@ -16,14 +16,13 @@
 
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_input.h"
-#include "geometry/cube.h"
-#include "geometry/line.h"
-#include "geometry/star.h"
-#include "view/static_view.h"
+#include "tests/support/scene_frame.h"
 
 namespace {
 
 using lunvik::fuzz::CFuzzInput;
+using lunvik::test::SCamera;
+using lunvik::test::SceneModels;
 using CVector = CGridTmpl<double>;
 
 CVector Vector(CFuzzInput& in) {
@@ -45,17 +44,15 @@ CModelParam Param(CFuzzInput& in) {
     return param;
 }
 
-struct CMoving {
-    std::unique_ptr<CModelBase> m_model;
+// How a model moves and turns each frame.
+struct CMotion {
     CVector m_velocity;
     double m_angles[3];
 };
 
 // Erases every model, after which the whole buffer must be black again.
-void EraseAll(CStaticView& view, std::vector<CMoving>& models, int frame) {
-    for (CMoving& moving : models) {
-        view.EraseModel(*moving.m_model);
-    }
+void EraseAll(CStaticView& view, const SceneModels& models, int frame) {
+    lunvik::test::EraseModels(view, models);
     const HBITMAP__& bitmap = *view.m_hBitmap;
     static const std::vector<std::uint32_t> black(4096, PixelFromColor(RGB(0, 0, 0)));
     for (LONG y = 0; y < bitmap.m_height; ++y) {
@@ -82,63 +79,43 @@ CVector OpenView(CFuzzInput& in, CStaticView& view) {
     return CVector{double(width), double(height), 0.0};
 }
 
-struct CCamera {
-    CVector m_lookAt;
-    CVector m_eye;
-};
-
 // A look-at point, and the eye on it, straight above or below it, or anywhere.
-CCamera Camera(CFuzzInput& in) {
-    CCamera camera{Vector(in), {}};
-    const CVector& lookAt = camera.m_lookAt;
+SCamera Camera(CFuzzInput& in) {
+    SCamera camera{Vector(in), {}};
+    const CVector& lookAt = camera.lookAt;
     switch (in.Byte() % 4) {
         case 0:
-            camera.m_eye = lookAt;
+            camera.eye = lookAt;
             break;
         case 1:
-            camera.m_eye = CVector{lookAt.x, lookAt.y + in.Double(), lookAt.z};
+            camera.eye = CVector{lookAt.x, lookAt.y + in.Double(), lookAt.z};
             break;
         default:
-            camera.m_eye = Vector(in);
+            camera.eye = Vector(in);
             break;
     }
     return camera;
 }
 
-std::unique_ptr<CModelBase> Shape(int kind) {
-    switch (kind) {
-        case 0:
-            return std::make_unique<CLine>();
-        case 1:
-            return std::make_unique<CCube>();
-        case 2:
-            return std::make_unique<CStar>();
-        default:
-            return nullptr;
-    }
-}
-
-// Each shape at most once, in an order from the bytes.
-std::vector<CMoving> Models(CFuzzInput& in, const CVector& screenSize) {
-    std::vector<CMoving> models;
+// Each shape at most once, in an order from the bytes, with its motion.
+void AddModels(CFuzzInput& in, const CVector& screenSize, SceneModels& models,
+               std::vector<CMotion>& motions) {
     const std::uint8_t shapes = in.Byte();
     for (int k = 0; k < 3; ++k) {
-        CMoving moving{Shape((shapes >> (2 * k)) & 3), {}, {}};
-        if (moving.m_model == nullptr) {
+        std::unique_ptr<CModelBase> model = lunvik::test::MakeModel((shapes >> (2 * k)) & 3);
+        if (model == nullptr) {
             continue;
         }
-        CModelBase& model = *moving.m_model;
-        model.m_screenSize = screenSize;
-        model.Build(Param(in));
-        model.m_position = Vector(in);
-        model.ToWorld();
-        moving.m_velocity = Vector(in);
-        for (double& angle : moving.m_angles) {
+        model->m_screenSize = screenSize;
+        model->Build(Param(in));
+        model->m_position = Vector(in);
+        model->ToWorld();
+        CMotion& motion = motions.emplace_back(CMotion{Vector(in), {}});
+        for (double& angle : motion.m_angles) {
             angle = in.Double();
         }
-        models.push_back(std::move(moving));
+        models.push_back(std::move(model));
     }
-    return models;
 }
 
 void CheckInBox(const CModelBase& model) {
@@ -153,29 +130,23 @@ void CheckInBox(const CModelBase& model) {
 
 // One frame after the erase: now and then the bytes change the camera or
 // rebuild a shape; every model moves, bounces and turns, then each is drawn.
-void MoveAndDraw(CFuzzInput& in, CStaticView& view, std::vector<CMoving>& models, CCamera& camera,
-                 double factor) {
+void MoveAndDraw(CFuzzInput& in, CStaticView& view, const SceneModels& models,
+                 std::vector<CMotion>& motions, SCamera& camera, double factor) {
     const std::uint8_t change = in.Byte();
     if ((change & 1) != 0) {
         camera = Camera(in);
     }
-    for (CMoving& moving : models) {
-        CModelBase& model = *moving.m_model;
+    for (std::size_t i = 0; i < models.size(); ++i) {
+        CModelBase& model = *models[i];
+        CMotion& motion = motions[i];
         if ((change & 2) != 0) {
             model.Build(Param(in));
         }
-        model.MoveAndBounce(moving.m_velocity, factor);
+        model.MoveAndBounce(motion.m_velocity, factor);
         CheckInBox(model);
-        model.Rotate(moving.m_angles[0], moving.m_angles[1], moving.m_angles[2], factor);
+        model.Rotate(motion.m_angles[0], motion.m_angles[1], motion.m_angles[2], factor);
     }
-    for (CMoving& moving : models) {
-        CModelBase& model = *moving.m_model;
-        model.m_lookAt = camera.m_lookAt;
-        model.UpdateCamera();
-        model.m_eye = camera.m_eye;
-        model.UpdateCamera();
-        view.DrawModel(model);
-    }
+    lunvik::test::DrawModels(view, models, camera);
 }
 
 }  // namespace
@@ -184,14 +155,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CFuzzInput in(data, size);
     CStaticView view;
     const CVector viewSize = OpenView(in, view);
-    CCamera camera = Camera(in);
+    SCamera camera = Camera(in);
     const double factor = in.Double();
     const CVector screenSize = (in.Byte() & 1) != 0 ? Vector(in) : viewSize;
-    std::vector<CMoving> models = Models(in, screenSize);
+    SceneModels models;
+    std::vector<CMotion> motions;
+    AddModels(in, screenSize, models, motions);
     const int frames = 1 + in.Byte() % 6;
     for (int frame = 0; frame < frames; ++frame) {
         EraseAll(view, models, frame);
-        MoveAndDraw(in, view, models, camera, factor);
+        MoveAndDraw(in, view, models, motions, camera, factor);
     }
     EraseAll(view, models, frames);
     return 0;

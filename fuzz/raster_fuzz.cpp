@@ -1,9 +1,9 @@
 // Fuzzes the raster's lines: a buffer of up to 2000 x 2000 pixels and a
 // sequence of pen, move and line calls with any 32-bit coordinates. Checks
 // that
-// - every line sets exactly the pixels of a reference worked out here on its
-//   own, from the closed form of the line (and for short lines also by
-//   walking it whole), end point left out;
+// - every line sets exactly the pixels of the tests' reference line, worked
+//   out on its own from the closed form of the line (and for short lines also
+//   by walking it whole), end point left out;
 // - clipping changes nothing: the same calls drawn into a buffer large enough
 //   to hold every line whole, shifted, give the same pixels;
 // - the walk takes no more steps than the line has visible pixels, however
@@ -17,55 +17,17 @@
 #include "fuzz/fuzz_input.h"
 #include "platform/raster/clipped_line.h"
 #include "platform/raster/raster.h"
+#include "tests/support/reference_line.h"
 
 namespace {
 
 using lunvik::fuzz::CFuzzInput;
-__extension__ using Int128 = __int128;
+using lunvik::test::ReferenceLine;
+using CPixel = lunvik::test::SLinePixel;
 
-struct CPixel {
-    std::int64_t x;
-    std::int64_t y;
-    bool operator==(const CPixel&) const = default;
-};
-
-// The visible pixels of the line from p0 up to but not including p1, in walk
-// order. With a the longer and b the shorter extent, step i (0 <= i < a) lies
-// i pixels along the longer axis and round(i * b / a) along the shorter one,
-// halves rounded away from the start. Only the steps whose longer-axis
-// coordinate falls inside the buffer are looked at.
-std::vector<CPixel> ReferenceLine(CPixel p0, CPixel p1, std::int64_t width, std::int64_t height) {
-    const std::int64_t dx = p1.x - p0.x;
-    const std::int64_t dy = p1.y - p0.y;
-    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
-    const std::int64_t a = xMajor ? std::llabs(dx) : std::llabs(dy);
-    const std::int64_t b = xMajor ? std::llabs(dy) : std::llabs(dx);
-    const std::int64_t su = (xMajor ? dx : dy) < 0 ? -1 : 1;
-    const std::int64_t sv = (xMajor ? dy : dx) < 0 ? -1 : 1;
-    const std::int64_t u0 = xMajor ? p0.x : p0.y;
-    const std::int64_t v0 = xMajor ? p0.y : p0.x;
-    const std::int64_t uLimit = xMajor ? width : height;
-    const std::int64_t vLimit = xMajor ? height : width;
-
-    std::vector<CPixel> pixels;
-    // u0 + su * i in [0, uLimit)
-    std::int64_t lo = su > 0 ? -u0 : u0 - (uLimit - 1);
-    std::int64_t hi = su > 0 ? uLimit - 1 - u0 : u0;
-    lo = std::max<std::int64_t>(lo, 0);
-    hi = std::min<std::int64_t>(hi, a - 1);
-    for (std::int64_t i = lo; i <= hi; ++i) {
-        const auto m = static_cast<std::int64_t>((Int128{2} * i * b + a) / (Int128{2} * a));
-        const std::int64_t u = u0 + su * i;
-        const std::int64_t v = v0 + sv * m;
-        if (v >= 0 && v < vLimit) {
-            pixels.push_back(xMajor ? CPixel{u, v} : CPixel{v, u});
-        }
-    }
-    return pixels;
-}
-
-// The same pixels by Bresenham's incremental walk over the whole line, for
-// lines short enough to walk: e = 2*i*b - 2*a*m stays in [-a, a).
+// ReferenceLine's pixels again, by Bresenham's incremental walk over every
+// step of the line, ties stepping the shorter axis (e = 2*i*b - 2*a*m stays
+// in [-a, a)), for lines short enough to walk.
 std::vector<CPixel> WalkedLine(CPixel p0, CPixel p1, std::int64_t width, std::int64_t height) {
     const std::int64_t ax = std::llabs(p1.x - p0.x);
     const std::int64_t ay = std::llabs(p1.y - p0.y);
@@ -74,10 +36,8 @@ std::vector<CPixel> WalkedLine(CPixel p0, CPixel p1, std::int64_t width, std::in
     const std::int64_t a = std::max(ax, ay);
     const std::int64_t b = std::min(ax, ay);
     std::vector<CPixel> pixels;
-    std::int64_t e = 0;
-    std::int64_t m = 0;
-    for (std::int64_t i = 0; i < a; ++i) {
-        while (e >= a) {
+    for (std::int64_t i = 0, m = 0, e = 0; i < a; ++i, e += 2 * b) {
+        if (e >= a) {
             ++m;
             e -= 2 * a;
         }
@@ -86,7 +46,6 @@ std::vector<CPixel> WalkedLine(CPixel p0, CPixel p1, std::int64_t width, std::in
         if (p.x >= 0 && p.x < width && p.y >= 0 && p.y < height) {
             pixels.push_back(p);
         }
-        e += 2 * b;
     }
     return pixels;
 }

@@ -13,28 +13,14 @@
 #include <cmath>
 #include <functional>
 
-#include "app/lunvik_main.h"
 #include "app/main_frame.h"
 #include "pages/resource_ids.h"
 #include "platform/qt/handle.h"
+#include "tests/app/run_program.h"
 
 namespace {
 
-// What a test does once the program's loop runs; it runs on the loop's thread.
-std::function<void()> g_script;
-
-// The entry function makes its own QApplication; the script is started from it.
-int RunProgram(std::function<void()> script) {
-    static const bool hooked = [] {
-        qAddPreRoutine([] { QTimer::singleShot(0, [] { g_script ? g_script() : void(); }); });
-        return true;
-    }();
-    (void)hooked;
-    g_script = std::move(script);
-    const int code = LunvikMain("lunvik");
-    g_script = nullptr;
-    return code;
-}
+using lunvik::test::RunProgram;
 
 QWidget* Frame() {
     return WidgetFromHandle(MainFrame().m_hWnd);

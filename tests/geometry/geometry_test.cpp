@@ -37,17 +37,11 @@ TEST(GeometryShapes, VerticesInTheOrderTheDrawingRoutinesJoinThem) {
     }
     line->Build(Param(0.1, 0, 0.1, 0, 0, 320));
     EXPECT_EQ(ChangedFrom(line->m_model, 200, kMark), 0);
-    // Distinct spacings a = 0.25 (x) and b = 0.5 (z), so that a mix-up shows.
+    // A smaller grid writes its own 40 vertices only: with a count of 64 the
+    // drawing joins 24 left from the bigger grid too.
+    const CModelBase::CVertices bigger = line->m_model;
     line->Build(Param(0.25, 0, 0.5, 0, 0, 64));
-    const struct {
-        int index;
-        V want;
-    } lineCases[] = {{1, {0.5, 0, 0}}, {2, {0, 0, 0.5}},   {3, {0.5, 0, 0.5}}, {36, {0, 0, 1}},
-                     {37, {0, 1, 1}},  {38, {0.25, 0, 1}}, {39, {0.25, 1, 1}}, {42, {0, 1, 0.1}}};
-    for (const auto& c : lineCases) {
-        SCOPED_TRACE(c.index);
-        ExpectVec(line->m_model[c.index], c.want, 0);  // 42: left from the bigger grid
-    }
+    EXPECT_EQ(std::memcmp(&bigger[40], &line->m_model[40], (bigger.size() - 40) * sizeof(V)), 0);
 
     auto cube = std::make_unique<CCube>();
     cube->Build(Param(0.2, 0.4, 0.6));

@@ -22,16 +22,19 @@ void WaitThreeTicks() {
     witness.DestroyWindow();
 }
 
-TEST_F(PlatformWindow, ChildWindowCoversItsPlaceholderAndGoesDownAfterItsParent) {
+TEST_F(PlatformWindow, AChildWindowCoversItsPlaceholdersClientArea) {
+    SPageWithView on;
+    ASSERT_NE(on.child, nullptr);
+    EXPECT_EQ(on.journal.Count(WM_CREATE, on.child), 1);
+    RECT inside{};
+    GetClientRect(on.placeholder, &inside);
+    EXPECT_EQ(ChildRect(on.child), inside);
+}
+
+// The page hears WM_DESTROY first, while its child is still a window.
+TEST_F(PlatformWindow, ADestroyedPageHearsOfItBeforeItsChildrenAndCanHaveAWindowAgain) {
     SPageWithView on;
     auto& [top, page, journal, view, parent, hwnd, placeholder, child] = on;
-    ASSERT_NE(child, nullptr);
-    EXPECT_EQ(journal.Count(WM_CREATE, child), 1);
-    RECT inside{};
-    GetClientRect(placeholder, &inside);
-    EXPECT_EQ(ChildRect(child), inside);
-
-    // Destroying the page: it hears WM_DESTROY first, while the child is still a window.
     page.m_journal = &journal;
     bool childStillThere = false;
     page.m_hook = [&](UINT msg, WPARAM, LPARAM, LRESULT&) {
@@ -61,7 +64,7 @@ TEST_F(PlatformWindow, ExtremeRectanglesAreClamped) {
     EXPECT_EQ(none, RECT{});
 }
 
-TEST_F(PlatformWindow, TimersAndPostedMessagesReachOnlyLiveWindows) {
+TEST_F(PlatformWindow, AKilledTimerAndADestroyedWindowsTimerTickNoMore) {
     CJournal journal;
     CTestWindow window[2];
     HWND h[2];
@@ -69,24 +72,29 @@ TEST_F(PlatformWindow, TimersAndPostedMessagesReachOnlyLiveWindows) {
     ASSERT_TRUE(PumpUntil([&] { return journal.Count(WM_TIMER, h[1]) >= 3; }));
     EXPECT_TRUE(KillTimer(h[0], 7));
     EXPECT_FALSE(KillTimer(h[0], 7)) << "killed already";
-    const int killed = journal.Count(WM_TIMER, h[0]);
+    DestroyWindow(h[1]);
+    const int ticks = journal.Count(WM_TIMER);
+    WaitThreeTicks();
+    EXPECT_EQ(journal.Count(WM_TIMER), ticks);
+}
 
-    const HWND hwnd = h[1];
+TEST_F(PlatformWindow, APostedMessageWaitsForTheLoopAndDiesWithItsWindow) {
+    CJournal journal;
+    CTestWindow window;
+    window.m_journal = &journal;
+    const HWND hwnd = window.Create(nullptr, RECT{0, 0, 10, 10}, nullptr, kTopLevel);
     ASSERT_TRUE(PostMessageW(hwnd, WM_USER, 1, 2));
     EXPECT_EQ(journal.Count(WM_USER), 0);  // posted: not yet
     DeliverPosted();
     EXPECT_EQ(journal.Count(WM_USER), 1);
-
     PostMessageW(hwnd, WM_USER, 3, 4);
     DestroyWindow(hwnd);
-    const int ticks = journal.Count(WM_TIMER);
-    WaitThreeTicks();
-    EXPECT_EQ(journal.Count(WM_TIMER), ticks);
-    EXPECT_EQ(journal.Count(WM_TIMER, h[0]), killed);
+    DeliverPosted();
     EXPECT_EQ(journal.Count(WM_USER), 1);
+}
 
-    // An object going away takes its window and timer with it: a tick now
-    // would reach a dead object (ASan would say).
+// A tick after the object is gone would reach a dead object (ASan would say).
+TEST_F(PlatformWindow, AWindowObjectGoingAwayTakesItsWindowAndTimerWithIt) {
     HWND gone = nullptr;
     {
         CTestWindow shortLived;
