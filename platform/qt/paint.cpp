@@ -12,15 +12,6 @@ namespace {
 
 using lunvik::platform::CWindowHost;
 
-// A handle is followed only when it is a live window.
-double WindowDeviceScale(HWND hwnd) {
-    const QWidget* widget = lunvik::platform::LiveWidget(hwnd);
-    return widget != nullptr ? widget->devicePixelRatioF() : 1.0;
-}
-
-// Screen contexts of a window learn its device scale from the widget.
-[[maybe_unused]] const bool g_scaleSourceSet = (SetDeviceScaleSource(&WindowDeviceScale), true);
-
 // A window's paint context: a QPainter on the widget, open only while the
 // widget is in its paint event (a painter on a widget is refused elsewhere).
 // One is kept with each window and used again by its next paint, together

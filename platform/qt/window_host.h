@@ -181,6 +181,11 @@ void UpdateFrameLayout(CWindowHost* frame);
 // tab_view_host.cpp.
 CHostWidget* MakeTabViewHost(QWidget* parent, Qt::WindowFlags flags, DWORD style);
 
+// raster_screen.cpp. The screen the raster draws for, handed to it while the
+// platform runs: each window's device scale, and bitmap pixels shared with
+// the X server for windows that put on the screen.
+raster::IScreen& RasterScreen();
+
 inline bool HaveApplication() {
     return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
 }

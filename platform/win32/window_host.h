@@ -6,12 +6,17 @@
 // lunvik::raster::.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/win_types.h"
 #include "platform/window_object.h"
+
+namespace lunvik::raster {
+class IScreen;
+}  // namespace lunvik::raster
 
 namespace lunvik::platform {
 
@@ -54,6 +59,17 @@ bool TabViewProcessing(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
 // dialog_host.cpp. The dialog whose keys IsDialogMessage should see for a
 // message to hwnd: the nearest of our dialogs at or above it, or null.
 HWND DialogOf(HWND hwnd);
+
+// raster_screen.cpp. The screen the raster draws for, handed to it while the
+// platform runs: bitmaps for a window's paint lend their pixels from DIB
+// sections.
+lunvik::raster::IScreen& RasterScreen();
+// The memory context that holds the DIB section of bits; null when bits are
+// not in one.
+HDC SectionContext(const std::uint32_t* bits);
+// A raster bitmap's layout as GDI describes it: 32 bits a pixel, rows top to
+// bottom without padding.
+BITMAPINFO RasterLayout(LONG width, LONG height);
 
 // platform_start.cpp. The dialogs' font face, registered for this process
 // (null when it could not be); the tab strip's font, in that face at 8 points.
