@@ -62,10 +62,10 @@ struct SBaseUnits {
 constexpr DWORD kStaticTypeMask = 0x1F;
 
 QWidget* MakePushButton(CWindowHost& dialog, const SDialogControl& c) {
-    auto* button = new QPushButton(ToQString(c.caption), dialog.m_widget);
+    auto* button = new QPushButton(ToQString(c.caption), dialog.Widget());
     if ((c.style & 0xF) == BS_DEFPUSHBUTTON) {
         button->setDefault(true);
-        dialog.m_defaultCommand = c.id;
+        dialog.SetDefaultCommand(c.id);
     }
     const HWND dialogHandle = dialog.Handle();
     const HWND buttonHandle = HandleFromWidget(button);
@@ -118,13 +118,13 @@ QWidget* MakeControlWidget(CWindowHost& dialog, const SDialogControl& c) {
         case EControlClass::PushButton:
             return MakePushButton(dialog, c);
         case EControlClass::Edit:
-            return MakeEdit(dialog.m_widget, c);
+            return MakeEdit(dialog.Widget(), c);
         case EControlClass::GroupBox:
-            return MakeGroupBox(dialog.m_widget, c);
+            return MakeGroupBox(dialog.Widget(), c);
         case EControlClass::Static:
             break;
     }
-    return MakeStatic(dialog.m_widget, c);
+    return MakeStatic(dialog.Widget(), c);
 }
 
 // A control's plain border becomes a sunken client edge, as Win32's dialog
@@ -139,7 +139,7 @@ SDialogControl ThreeDimensional(SDialogControl c) {
 
 QWidget* MakeControl(CWindowHost& dialog, const SDialogControl& c, const SBaseUnits& units) {
     QWidget* widget = MakeControlWidget(dialog, ThreeDimensional(c));
-    const QPoint origin = ClientOrigin(dialog.m_widget);
+    const QPoint origin = ClientOrigin(dialog.Widget());
     widget->setGeometry(origin.x() + units.X(c.x), origin.y() + units.Y(c.y), units.X(c.cx),
                         units.Y(c.cy));
     RegisterWindow(widget, nullptr, c.id);
@@ -253,22 +253,22 @@ INT_PTR RunModalDialog(CWindowObject* object, int templateId, HWND owner, LPARAM
     CWindowHost* host =
         MakeDialog(object, *t, ownerWidget != nullptr ? ownerWidget->window() : nullptr, false);
     const HWND hwnd = host->Handle();
-    host->m_widget->setWindowModality(Qt::ApplicationModal);
+    host->Widget()->setWindowModality(Qt::ApplicationModal);
     SModalState state;
-    host->m_modal = &state;
+    host->SetModal(&state);
     host->Send(WM_INITDIALOG, 0, init);
     // EndDialog during WM_INITDIALOG ends the run before the dialog is shown.
     if (LiveHost(hwnd) == host && !state.ended && !QuitPending()) {
-        host->m_widget->show();
-        host->m_widget->activateWindow();
+        host->Widget()->show();
+        host->Widget()->activateWindow();
         QEventLoop loop;
         state.loop = &loop;
         RunLoop(loop, nullptr);
         state.loop = nullptr;
     }
     if (LiveHost(hwnd) == host) {
-        host->m_modal = nullptr;
-        DestroyWindowTree(host->m_widget);
+        host->SetModal(nullptr);
+        DestroyWindowTree(host->Widget());
     }
     // The owner is active again, as the modal run found it; without a window
     // manager no one else gives it the focus back.
@@ -280,18 +280,11 @@ INT_PTR RunModalDialog(CWindowObject* object, int templateId, HWND owner, LPARAM
 
 BOOL EndDialogWindow(HWND hwnd, INT_PTR code) {
     CWindowHost* host = LiveHost(hwnd);
-    if (host == nullptr || host->m_kind != EWindowKind::Dialog || host->m_dying) {
+    if (host == nullptr || host->Kind() != EWindowKind::Dialog || host->Dying()) {
         return FALSE;
     }
-    if (host->m_modal == nullptr) {
-        DestroyWindowTree(host->m_widget);
-        return TRUE;
-    }
-    host->m_modal->ended = true;
-    host->m_modal->code = code;
-    host->m_widget->hide();
-    if (host->m_modal->loop != nullptr) {
-        host->m_modal->loop->exit(0);
+    if (!host->EndModal(code)) {
+        DestroyWindowTree(host->Widget());
     }
     return TRUE;
 }

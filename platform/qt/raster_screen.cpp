@@ -102,7 +102,7 @@ class CQtScreen final : public raster::IScreen {
             static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
         CWindowHost* host = LiveHost(window);
         xcb_connection_t* connection = Working(QtConnection());
-        if (host == nullptr || host->m_screenPut == nullptr || connection == nullptr) {
+        if (host == nullptr || host->ScreenPut() == nullptr || connection == nullptr) {
             return nullptr;
         }
         std::uint32_t segment = 0;

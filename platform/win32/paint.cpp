@@ -75,7 +75,7 @@ lunvik::raster::HDC BeginPaint(HWND hwnd, SPaintStruct* paint) {
     if (data->m_paintContext == nullptr) {
         data->m_paintContext = std::make_unique<CPaintContext>();
     }
-    CPaintContext* context = data->m_paintContext.get();
+    auto* context = static_cast<CPaintContext*>(data->m_paintContext.get());
     if (context->m_busy) {
         return nullptr;  // one paint of a window at a time
     }
@@ -89,16 +89,13 @@ lunvik::raster::HDC BeginPaint(HWND hwnd, SPaintStruct* paint) {
 BOOL EndPaint(HWND hwnd, const SPaintStruct* paint) {
     SWindowData* data = DataOf(hwnd);
     if (data == nullptr || paint == nullptr || data->m_paintContext == nullptr ||
-        paint->hdc != data->m_paintContext.get() || !data->m_paintContext->m_busy) {
+        paint->hdc != data->m_paintContext.get()) {
         return FALSE;
     }
-    data->m_paintContext->End();
+    auto* context = static_cast<CPaintContext*>(data->m_paintContext.get());
+    if (!context->m_busy) {
+        return FALSE;
+    }
+    context->End();
     return TRUE;
 }
-
-// Here, where the paint context it keeps is complete.
-namespace lunvik::platform {
-SWindowData::SWindowData(CWindowObject* object, EWindowKind kind)
-    : m_object(object), m_kind(kind) {}
-SWindowData::~SWindowData() = default;
-}  // namespace lunvik::platform

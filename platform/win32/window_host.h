@@ -15,15 +15,14 @@
 #include "platform/window_object.h"
 
 namespace lunvik::raster {
+struct HDC__;
 class IScreen;
 }  // namespace lunvik::raster
 
 namespace lunvik::platform {
 
-class CPaintContext;
-
 // What one of our windows keeps besides the object behind it; freed with the
-// window (WM_NCDESTROY).
+// window (WM_NCDESTROY). window_host.cpp.
 struct SWindowData {
     SWindowData(CWindowObject* object, EWindowKind kind);
     ~SWindowData();
@@ -32,10 +31,10 @@ struct SWindowData {
 
     CWindowObject* m_object;
     EWindowKind m_kind;
-    bool m_modal = false;                           // a dialog run by RunModalDialog
-    std::unique_ptr<CPaintContext> m_paintContext;  // BeginPaint's, kept for the next paint
-    HWND m_tabs = nullptr;                          // a tab view's tab control
-    std::vector<std::wstring> m_titles;             // a tab view's page titles, in tab order
+    bool m_modal = false;                                   // a dialog run by RunModalDialog
+    std::unique_ptr<lunvik::raster::HDC__> m_paintContext;  // BeginPaint's, kept for the next one
+    HWND m_tabs = nullptr;                                  // a tab view's tab control
+    std::vector<std::wstring> m_titles;  // a tab view's page titles, in tab order
 };
 
 // window_create.cpp. The data of one of our windows, null for any other handle.
