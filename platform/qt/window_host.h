@@ -18,7 +18,9 @@
 #include "platform/window_object.h"
 
 class QEventLoop;
+class QFont;
 class QPaintEvent;
+struct SDialogControl;
 struct xcb_connection_t;
 
 namespace lunvik::platform {
@@ -217,6 +219,19 @@ bool SetSunkenEdge(QFrame* frame, DWORD style, DWORD exStyle);
 // dialog_host.cpp. Tab and Shift+Tab in a dialog: the next or previous
 // visible, enabled control with WS_TABSTOP, in template order, round the end.
 bool DialogTabStep(QWidget* dialog, bool next);
+// Dialog units to pixels through the base units of the font the dialog uses,
+// worked out as the original platform does: the mean width of "A".."Z" and
+// "a".."z", rounded, and the font's height. The dialog font gives 6 and 13.
+struct SBaseUnits {
+    explicit SBaseUnits(const QFont& font);
+    int X(int units) const;
+    int Y(int units) const;
+    int x;
+    int y;
+};
+
+// dialog_controls.cpp. One control of a dialog's template, made and placed.
+QWidget* MakeDialogControl(CWindowHost& dialog, const SDialogControl& c, const SBaseUnits& units);
 
 // frame_host.cpp: menu bar from a menu resource, client layout.
 void AttachMenu(CFrameHost* frame, HMENU menu);
