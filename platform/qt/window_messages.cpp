@@ -1,6 +1,6 @@
 // Messages: SendMessageW runs the window object's message map and then the
 // default processing; PostMessageW queues a message as a Qt event for the
-// window's host (delivered in event_translation.cpp).
+// window's host (delivered in window_host.cpp).
 #include <QCoreApplication>
 
 #include "platform/qt/window_host.h"
