@@ -141,6 +141,16 @@ bool Refuse(std::string* why, const std::string& reason) {
     return false;
 }
 
+// Started after all: what Qt and the libraries had to say goes out as usual.
+void ReleaseHeldMessages() {
+    std::fputs(lunvik::platform::ReleaseStderr().c_str(), stderr);
+    for (const SHeldMessage& held : g_held) {
+        const QMessageLogContext context(nullptr, 0, nullptr, held.category.c_str());
+        MessageHandler(held.type, context, held.text);
+    }
+    g_held.clear();
+}
+
 }  // namespace
 
 bool StartPlatform(const char* argv0, std::string* why) {
@@ -174,13 +184,7 @@ bool StartPlatform(const char* argv0, std::string* why) {
     static const bool guarded = std::atexit(ExitWhileRunning) == 0;
     (void)guarded;
     g_phase = EPhase::Running;
-    // Started after all: what Qt and the libraries had to say goes out as usual.
-    std::fputs(ReleaseStderr().c_str(), stderr);
-    for (const SHeldMessage& held : g_held) {
-        const QMessageLogContext context(nullptr, 0, nullptr, held.category.c_str());
-        MessageHandler(held.type, context, held.text);
-    }
-    g_held.clear();
+    ReleaseHeldMessages();
     lunvik::raster::SetScreen(&RasterScreen());
     return true;
 }
