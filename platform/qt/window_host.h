@@ -36,7 +36,7 @@ struct SModalState {
 
 // What one of our windows keeps besides its widget, and how Qt's events
 // become its messages. A member of the widget: it goes with it. Its functions
-// are all in window_host.cpp.
+// other than the one-line ones here are all in window_host.cpp.
 class CWindowHost {
   public:
     CWindowHost(QWidget* widget, EWindowKind kind, DWORD style);
