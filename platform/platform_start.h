@@ -3,12 +3,13 @@
 
 #include <string>
 
-// Opens the window system with the program name as its only argument. When it
+// Opens the window system with the program name as its only argument, and
+// hands the raster the screen it draws for (raster.h's IScreen). When it
 // cannot (no display to connect to, no usable platform), returns false with a
 // one-line reason instead of aborting.
 bool StartPlatform(const char* argv0, std::string* why);
 // Destroys every window that is left and closes the window system, so that no
-// toolkit object outlives it.
+// toolkit object outlives it; the raster draws for no screen from then on.
 void StopPlatform();
 // Tells the desktop who the program is: the name of its desktop entry (without
 // ".desktop"), so that its windows group under that entry, and its version.

@@ -1,12 +1,9 @@
-// Dialogs from templates: the dialog window, its controls, modal runs.
+// Dialogs from templates: the dialog window in its font and size, Tab between
+// its controls (made in dialog_controls.cpp), modal runs.
 #include <QEventLoop>
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPointer>
-#include <QPushButton>
 
 #include "platform/qt/loop_stack.h"
 #include "platform/qt/window_host.h"
@@ -40,120 +37,6 @@ QFont DialogFont(int pointSize) {
     font.setFamilies(DialogFontFamilies());
     font.setPixelSize(MulDiv(pointSize > 0 ? pointSize : 8, 96, 72));
     return font;
-}
-
-// Dialog units to pixels through the base units of the font the dialog uses,
-// worked out as the original platform does: the mean width of "A".."Z" and
-// "a".."z", rounded, and the font's height. The dialog font gives 6 and 13.
-struct SBaseUnits {
-    explicit SBaseUnits(const QFont& font) {
-        const QFontMetrics metrics(font);
-        const int width = metrics.horizontalAdvance(
-            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-        x = (width / 26 + 1) / 2;
-        y = metrics.height();
-    }
-    int X(int units) const { return MulDiv(units, x, 4); }
-    int Y(int units) const { return MulDiv(units, y, 8); }
-    int x;
-    int y;
-};
-
-constexpr DWORD kStaticTypeMask = 0x1F;
-
-QWidget* MakePushButton(CWindowHost& dialog, const SDialogControl& c) {
-    auto* button = new QPushButton(ToQString(c.caption), dialog.m_widget);
-    if ((c.style & 0xF) == BS_DEFPUSHBUTTON) {
-        button->setDefault(true);
-        dialog.m_defaultCommand = c.id;
-    }
-    const HWND dialogHandle = dialog.Handle();
-    const HWND buttonHandle = HandleFromWidget(button);
-    const WORD id = static_cast<WORD>(c.id);
-    QObject::connect(button, &QPushButton::clicked, button, [=] {
-        SendMessageW(dialogHandle, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(buttonHandle));
-    });
-    return button;
-}
-
-QWidget* MakeEdit(QWidget* parent, const SDialogControl& c) {
-    auto* edit = new QLineEdit(ToQString(c.caption), parent);
-    edit->setReadOnly((c.style & ES_READONLY) != 0);
-    edit->setAlignment((c.style & ES_CENTER) != 0 ? Qt::AlignCenter
-                                                  : Qt::AlignLeft | Qt::AlignVCenter);
-    edit->setFrame((c.style & WS_BORDER) != 0 || (c.exStyle & WS_EX_CLIENTEDGE) != 0);
-    return edit;
-}
-
-QWidget* MakeGroupBox(QWidget* parent, const SDialogControl& c) {
-    auto* group = new QGroupBox(ToQString(c.caption), parent);
-    // Only a frame: clicks reach the controls it frames, which stay its siblings.
-    group->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return group;
-}
-
-// A black frame (sunken when it has an edge) or a text.
-QWidget* MakeStatic(QWidget* parent, const SDialogControl& c) {
-    if ((c.style & kStaticTypeMask) == SS_BLACKFRAME) {
-        auto* frame = new QFrame(parent);
-        if (!SetSunkenEdge(frame, c.style, c.exStyle)) {
-            frame->setFrameStyle(QFrame::Box | QFrame::Plain);
-            frame->setLineWidth(1);
-            QPalette palette = frame->palette();
-            palette.setColor(QPalette::WindowText, Qt::black);
-            frame->setPalette(palette);
-        }
-        return frame;
-    }
-    auto* label = new QLabel(ToQString(c.caption), parent);
-    label->setWordWrap(true);
-    label->setAlignment((c.style & kStaticTypeMask) == SS_CENTER ? Qt::AlignHCenter | Qt::AlignTop
-                                                                 : Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
-QWidget* MakeControlWidget(CWindowHost& dialog, const SDialogControl& c) {
-    switch (c.cls) {
-        case EControlClass::PushButton:
-            return MakePushButton(dialog, c);
-        case EControlClass::Edit:
-            return MakeEdit(dialog.m_widget, c);
-        case EControlClass::GroupBox:
-            return MakeGroupBox(dialog.m_widget, c);
-        case EControlClass::Static:
-            break;
-    }
-    return MakeStatic(dialog.m_widget, c);
-}
-
-// A control's plain border becomes a sunken client edge, as Win32's dialog
-// manager makes it for every program since Windows 95.
-SDialogControl ThreeDimensional(SDialogControl c) {
-    if ((c.style & WS_BORDER) != 0) {
-        c.style &= ~WS_BORDER;
-        c.exStyle |= WS_EX_CLIENTEDGE;
-    }
-    return c;
-}
-
-QWidget* MakeControl(CWindowHost& dialog, const SDialogControl& c, const SBaseUnits& units) {
-    QWidget* widget = MakeControlWidget(dialog, ThreeDimensional(c));
-    const QPoint origin = ClientOrigin(dialog.m_widget);
-    widget->setGeometry(origin.x() + units.X(c.x), origin.y() + units.Y(c.y), units.X(c.cx),
-                        units.Y(c.cy));
-    RegisterWindow(widget, nullptr, c.id);
-    // Tab stops only where the template puts them; a click still focuses.
-    if (widget->focusPolicy() != Qt::NoFocus) {
-        widget->setFocusPolicy((c.style & WS_TABSTOP) != 0 ? Qt::StrongFocus : Qt::ClickFocus);
-    }
-    widget->setEnabled((c.style & WS_DISABLED) == 0);
-    // Hidden controls exist (GetDlgItem finds them) but stay hidden.
-    widget->setVisible((c.style & WS_VISIBLE) != 0);
-    if (c.cls == EControlClass::GroupBox) {
-        widget->lower();
-    }
-    return widget;
 }
 
 // A top-level dialog's frame offers what its styles say: a close box with
@@ -197,12 +80,28 @@ CWindowHost* MakeDialog(CWindowObject* object, const SDialogTemplate& t, QWidget
     }
     RegisterHost(&host, object, 0);
     for (const SDialogControl& control : t.controls) {
-        MakeControl(host, control, units);
+        MakeDialogControl(host, control, units);
     }
     return &host;
 }
 
 }  // namespace
+
+SBaseUnits::SBaseUnits(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    x = (width / 26 + 1) / 2;
+    y = metrics.height();
+}
+
+int SBaseUnits::X(int units) const {
+    return MulDiv(units, x, 4);
+}
+
+int SBaseUnits::Y(int units) const {
+    return MulDiv(units, y, 8);
+}
 
 bool DialogTabStep(QWidget* dialog, bool next) {
     // The dialog's own controls in template order (their creation order; a
@@ -253,22 +152,22 @@ INT_PTR RunModalDialog(CWindowObject* object, int templateId, HWND owner, LPARAM
     CWindowHost* host =
         MakeDialog(object, *t, ownerWidget != nullptr ? ownerWidget->window() : nullptr, false);
     const HWND hwnd = host->Handle();
-    host->m_widget->setWindowModality(Qt::ApplicationModal);
+    host->Widget()->setWindowModality(Qt::ApplicationModal);
     SModalState state;
-    host->m_modal = &state;
+    host->SetModal(&state);
     host->Send(WM_INITDIALOG, 0, init);
     // EndDialog during WM_INITDIALOG ends the run before the dialog is shown.
     if (LiveHost(hwnd) == host && !state.ended && !QuitPending()) {
-        host->m_widget->show();
-        host->m_widget->activateWindow();
+        host->Widget()->show();
+        host->Widget()->activateWindow();
         QEventLoop loop;
         state.loop = &loop;
         RunLoop(loop, nullptr);
         state.loop = nullptr;
     }
     if (LiveHost(hwnd) == host) {
-        host->m_modal = nullptr;
-        DestroyWindowTree(host->m_widget);
+        host->SetModal(nullptr);
+        DestroyWindowTree(host->Widget());
     }
     // The owner is active again, as the modal run found it; without a window
     // manager no one else gives it the focus back.
@@ -280,18 +179,11 @@ INT_PTR RunModalDialog(CWindowObject* object, int templateId, HWND owner, LPARAM
 
 BOOL EndDialogWindow(HWND hwnd, INT_PTR code) {
     CWindowHost* host = LiveHost(hwnd);
-    if (host == nullptr || host->m_kind != EWindowKind::Dialog || host->m_dying) {
+    if (host == nullptr || host->Kind() != EWindowKind::Dialog || host->Dying()) {
         return FALSE;
     }
-    if (host->m_modal == nullptr) {
-        DestroyWindowTree(host->m_widget);
-        return TRUE;
-    }
-    host->m_modal->ended = true;
-    host->m_modal->code = code;
-    host->m_widget->hide();
-    if (host->m_modal->loop != nullptr) {
-        host->m_modal->loop->exit(0);
+    if (!host->EndModal(code)) {
+        DestroyWindowTree(host->Widget());
     }
     return TRUE;
 }

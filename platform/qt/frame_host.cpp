@@ -86,11 +86,11 @@ bool OpenMenuBar(QWidget* window) {
 }
 
 void UpdateFrameLayout(CWindowHost* frame) {
-    auto* window = qobject_cast<QMainWindow*>(frame->m_widget);
-    if (window == nullptr || frame->m_object == nullptr) {
+    auto* window = qobject_cast<QMainWindow*>(frame->Widget());
+    if (window == nullptr || frame->Object() == nullptr) {
         return;
     }
-    QWidget* client = LiveWidget(frame->m_object->ClientWindow());
+    QWidget* client = LiveWidget(frame->Object()->ClientWindow());
     if (client == nullptr || client == window->centralWidget() ||
         client->parentWidget() != window) {
         return;

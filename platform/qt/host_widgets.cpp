@@ -1,14 +1,11 @@
 // The widgets that stand for our windows: CHostWidget for plain windows,
 // dialogs and the tab view, CFrameHost for frames. Each passes its events to
-// its CWindowHost first (event_translation.cpp).
+// its CWindowHost first (window_host.cpp).
 #include <QPaintEvent>
 
 #include "platform/qt/window_host.h"
 
 namespace lunvik::platform {
-
-CWindowHost::CWindowHost(QWidget* widget, EWindowKind kind, DWORD style)
-    : m_widget(widget), m_kind(kind), m_style(style) {}
 
 CHostWidget::CHostWidget(QWidget* parent, Qt::WindowFlags flags, EWindowKind kind, DWORD style)
     : QFrame(parent, flags), m_host(this, kind, style) {
@@ -29,7 +26,7 @@ bool CHostWidget::event(QEvent* event) {
 }
 
 bool CHostWidget::focusNextPrevChild(bool next) {
-    if (m_host.m_kind == EWindowKind::Dialog && DialogTabStep(this, next)) {
+    if (m_host.Kind() == EWindowKind::Dialog && DialogTabStep(this, next)) {
         return true;
     }
     return QFrame::focusNextPrevChild(next);
@@ -48,9 +45,8 @@ void CHostWidget::RenewNativeWindow() {
 }
 
 void CHostWidget::paintEvent(QPaintEvent* event) {
-    if (m_host.m_kind == EWindowKind::Window) {
-        m_host.m_paintRect = event->rect();
-        m_host.Paint();
+    if (m_host.Kind() == EWindowKind::Window) {
+        m_host.Paint(event->rect());
     }
     // A repaint inside the client area leaves the frame around it alone.
     if (frameStyle() != QFrame::NoFrame && !contentsRect().contains(event->rect())) {

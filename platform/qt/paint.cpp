@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QWidget>
 
+#include "platform/qt/screen_put.h"
 #include "platform/qt/window_host.h"
 
 #include <cmath>
@@ -11,15 +12,6 @@
 namespace {
 
 using lunvik::platform::CWindowHost;
-
-// A handle is followed only when it is a live window.
-double WindowDeviceScale(HWND hwnd) {
-    const QWidget* widget = lunvik::platform::LiveWidget(hwnd);
-    return widget != nullptr ? widget->devicePixelRatioF() : 1.0;
-}
-
-// Screen contexts of a window learn its device scale from the widget.
-[[maybe_unused]] const bool g_scaleSourceSet = (SetDeviceScaleSource(&WindowDeviceScale), true);
 
 // A window's paint context: a QPainter on the widget, open only while the
 // widget is in its paint event (a painter on a widget is refused elsewhere).
@@ -38,7 +30,7 @@ class CPaintContext : public HDC__ {
         m_scale = m_widget->devicePixelRatioF();
         m_host = host;
         if (OnScreen()) {
-            m_onScreen = DeviceRect(host->m_paintRect, m_scale);
+            m_onScreen = DeviceRect(host->PaintRect(), m_scale);
         } else if (m_widget->testAttribute(Qt::WA_WState_InPaintEvent)) {
             m_painter.begin(m_widget);
             m_painter.setCompositionMode(QPainter::CompositionMode_Source);
@@ -97,7 +89,7 @@ class CPaintContext : public HDC__ {
   private:
     // Straight on the screen, and like a painter only in the widget's paint event.
     bool OnScreen() const {
-        return m_host != nullptr && m_host->m_screenPut != nullptr &&
+        return m_host != nullptr && m_host->ScreenPut() != nullptr &&
                m_widget->testAttribute(Qt::WA_PaintOnScreen) &&
                m_widget->testAttribute(Qt::WA_WState_InPaintEvent);
     }
@@ -107,7 +99,7 @@ class CPaintContext : public HDC__ {
     void PutOnScreen(const HBITMAP__& source, const CCopyRect& copy) {
         const QRect to = QRect(copy.m_x, copy.m_y, copy.m_width, copy.m_height) & m_onScreen;
         const QPoint from(copy.m_srcX + to.x() - copy.m_x, copy.m_srcY + to.y() - copy.m_y);
-        if (!m_host->m_screenPut->Put(source, QRect(from, to.size()), to.topLeft())) {
+        if (!m_host->ScreenPut()->Put(source, QRect(from, to.size()), to.topLeft())) {
             // The screen would not take it: Qt paints this window from now on.
             m_widget->setAttribute(Qt::WA_PaintOnScreen, false);
             m_widget->update();
@@ -139,10 +131,10 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
     }
     CPaintContext* context = nullptr;
     if (host != nullptr) {
-        if (host->m_paintContext == nullptr) {
-            host->m_paintContext.reset(new CPaintContext(widget, true));
+        if (host->PaintContext() == nullptr) {
+            host->KeepPaintContext(std::make_unique<CPaintContext>(widget, true));
         }
-        context = static_cast<CPaintContext*>(host->m_paintContext.get());
+        context = static_cast<CPaintContext*>(host->PaintContext());
     }
     if (context == nullptr || context->m_busy) {
         context = new CPaintContext(widget, false);  // not a window of ours, or painting already

@@ -3,7 +3,7 @@
 // abort or a crash: the display is checked before Qt tries it, Qt's own
 // messages are held back while it starts, and a display lost while the program
 // runs ends the process at once, before any window object can touch the
-// toolkit again.
+// toolkit again. While it runs, the raster draws for its screen.
 #include <unistd.h>
 #include <xcb/xcb.h>
 
@@ -141,11 +141,23 @@ bool Refuse(std::string* why, const std::string& reason) {
     return false;
 }
 
+// Started after all: what Qt and the libraries had to say goes out as usual.
+void ReleaseHeldMessages() {
+    std::fputs(lunvik::platform::ReleaseStderr().c_str(), stderr);
+    for (const SHeldMessage& held : g_held) {
+        const QMessageLogContext context(nullptr, 0, nullptr, held.category.c_str());
+        MessageHandler(held.type, context, held.text);
+    }
+    g_held.clear();
+}
+
 }  // namespace
 
 bool StartPlatform(const char* argv0, std::string* why) {
     if (QCoreApplication::instance() != nullptr) {
-        return true;  // already up (ours, or the host program's)
+        // Already up (ours, or the host program's): our windows on it all the same.
+        lunvik::raster::SetScreen(&lunvik::platform::RasterScreen());
+        return true;
     }
     using namespace lunvik::platform;
     KeepStandardDescriptors();  // before anything here opens a file
@@ -172,17 +184,13 @@ bool StartPlatform(const char* argv0, std::string* why) {
     static const bool guarded = std::atexit(ExitWhileRunning) == 0;
     (void)guarded;
     g_phase = EPhase::Running;
-    // Started after all: what Qt and the libraries had to say goes out as usual.
-    std::fputs(ReleaseStderr().c_str(), stderr);
-    for (const SHeldMessage& held : g_held) {
-        const QMessageLogContext context(nullptr, 0, nullptr, held.category.c_str());
-        MessageHandler(held.type, context, held.text);
-    }
-    g_held.clear();
+    ReleaseHeldMessages();
+    lunvik::raster::SetScreen(&RasterScreen());
     return true;
 }
 
 void StopPlatform() {
+    lunvik::raster::SetScreen(nullptr);
     if (g_app == nullptr) {
         return;
     }

@@ -1,35 +1,15 @@
 #include "platform/qt/screen_put.h"
 
-#include <QtGui/qguiapplication_platform.h>
-#include <sys/mman.h>
 #include <sys/socket.h>
-#include <unistd.h>
 #include <xcb/shm.h>
 #include <xcb/xcb.h>
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QWidget>
 
 #include <cstdlib>
-#include <vector>
-
-#include "platform/qt/window_host.h"
 
 namespace lunvik::platform {
 namespace {
-
-// Qt's connection to the X server, when Qt runs on X11.
-xcb_connection_t* QtConnection() {
-    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    auto* x11 =
-        app != nullptr ? app->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 != nullptr ? x11->connection() : nullptr;
-}
-
-// The connection while it works: a lost display leaves nothing to put on.
-xcb_connection_t* Working(xcb_connection_t* connection) {
-    return connection != nullptr && xcb_connection_has_error(connection) == 0 ? connection
-                                                                              : nullptr;
-}
 
 bool TakesOurPixels(const xcb_setup_t* setup, std::uint8_t depth) {
     if (setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST) {
@@ -94,122 +74,6 @@ std::uint8_t DepthOfOurVisual(xcb_connection_t* connection, xcb_visualid_t visua
     return 0;
 }
 
-// A bitmap's pixels in memory the server shares, and the last put from them.
-struct SSharedBits {
-    std::uint32_t* bits;
-    xcb_connection_t* connection;
-    std::uint32_t segment;
-    unsigned int readBy;  // sequence of the round trip after the last put
-    bool answerDue;       // its answer not yet taken
-};
-
-std::vector<SSharedBits>& Shared() {
-    // Never destroyed: bitmaps of static storage are freed at exit.
-    static auto& shared = *new std::vector<SSharedBits>();
-    return shared;
-}
-
-SSharedBits* FindShared(const std::uint32_t* bits) {
-    for (SSharedBits& s : Shared()) {
-        if (s.bits == bits) {
-            return &s;
-        }
-    }
-    return nullptr;
-}
-
-// Memory the server maps too, passed as a file descriptor; null when it
-// cannot be made or attached.
-std::uint32_t* AttachedMemory(xcb_connection_t* connection, std::size_t bytes,
-                              std::uint32_t* segment) {
-    const int fd = memfd_create("lunvik-frame", MFD_CLOEXEC);
-    if (fd == -1) {
-        return nullptr;
-    }
-    void* memory = ftruncate(fd, static_cast<off_t>(bytes)) == 0
-                       ? mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0)
-                       : MAP_FAILED;
-    if (memory == MAP_FAILED) {
-        close(fd);
-        return nullptr;
-    }
-    *segment = xcb_generate_id(connection);
-    // The request takes the descriptor and closes it once sent.
-    xcb_generic_error_t* error =
-        xcb_request_check(connection, xcb_shm_attach_fd_checked(connection, *segment, fd, 1));
-    if (error != nullptr) {
-        std::free(error);
-        munmap(memory, bytes);
-        return nullptr;
-    }
-    return static_cast<std::uint32_t*>(memory);
-}
-
-void WaitUntilRead(const std::uint32_t* bits) {
-    SSharedBits* shared = FindShared(bits);
-    if (shared != nullptr && shared->answerDue && Working(shared->connection) != nullptr) {
-        // Normally long there: the last put went out a frame ago.
-        std::free(xcb_get_input_focus_reply(shared->connection, {shared->readBy}, nullptr));
-        shared->answerDue = false;
-    }
-}
-
-// An answer nobody will wait for is dropped, or libxcb would keep it.
-void DropAnswer(SSharedBits& shared) {
-    if (shared.answerDue && Working(shared.connection) != nullptr) {
-        xcb_discard_reply(shared.connection, shared.readBy);
-    }
-    shared.answerDue = false;
-}
-
-// Qt closes its connection as it goes; the bitmaps of static storage outlive it.
-bool g_forgetting = false;
-void ForgetConnection() {
-    for (SSharedBits& shared : Shared()) {
-        shared.connection = nullptr;
-    }
-    g_forgetting = false;
-}
-
-// The bitmaps of a window that puts on the screen share their memory with it.
-std::uint32_t* AllocateBits(HWND window, LONG width, LONG height) {
-    const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    CWindowHost* host = LiveHost(window);
-    xcb_connection_t* connection = Working(QtConnection());
-    if (host == nullptr || host->m_screenPut == nullptr || connection == nullptr) {
-        return nullptr;
-    }
-    std::uint32_t segment = 0;
-    std::uint32_t* bits = AttachedMemory(connection, pixels * 4, &segment);
-    if (bits != nullptr) {
-        if (!g_forgetting) {
-            qAddPostRoutine(&ForgetConnection);
-            g_forgetting = true;
-        }
-        Shared().push_back(SSharedBits{bits, connection, segment, 0, false});
-    }
-    return bits;
-}
-
-void ReleaseBits(std::uint32_t* bits, std::size_t pixels) {
-    SSharedBits* shared = FindShared(bits);
-    if (shared == nullptr) {
-        return;
-    }
-    // The server drops the segment after any put still queued; with the
-    // connection gone it has dropped it already.
-    DropAnswer(*shared);
-    if (Working(shared->connection) != nullptr) {
-        xcb_shm_detach(shared->connection, shared->segment);
-        xcb_flush(shared->connection);
-    }
-    munmap(bits, pixels * 4);
-    Shared().erase(Shared().begin() + (shared - Shared().data()));
-}
-
-[[maybe_unused]] const bool g_bitmapMemorySet =
-    (SetBitmapMemory(SBitmapMemory{&AllocateBits, &ReleaseBits, &WaitUntilRead}), true);
-
 }  // namespace
 
 bool CanPutOnScreen() {
@@ -252,11 +116,12 @@ bool CScreenPut::Put(const HBITMAP__& bitmap, const QRect& source, const QPoint&
     if (source.isEmpty()) {
         return true;
     }
-    SSharedBits* shared = bitmap.m_shared ? FindShared(bitmap.m_bits) : nullptr;
+    std::uint32_t segment = 0;
     xcb_connection_t* connection = Working(m_connection);
     // The request's sizes and places are 16-bit fields.
-    if (shared == nullptr || shared->connection != m_connection || connection == nullptr ||
-        bitmap.m_width > 0xFFFF || bitmap.m_height > 0xFFFF || to.x() > 0x7FFF || to.y() > 0x7FFF) {
+    if (bitmap.m_screen == nullptr || !SharedSegment(bitmap.m_bits, m_connection, &segment) ||
+        connection == nullptr || bitmap.m_width > 0xFFFF || bitmap.m_height > 0xFFFF ||
+        to.x() > 0x7FFF || to.y() > 0x7FFF) {
         return false;
     }
     if (m_window != static_cast<xcb_window_t>(m_widget->internalWinId()) && !Bind(connection)) {
@@ -269,12 +134,9 @@ bool CScreenPut::Put(const HBITMAP__& bitmap, const QRect& source, const QPoint&
         static_cast<std::uint16_t>(bitmap.m_height), static_cast<std::uint16_t>(source.x()),
         static_cast<std::uint16_t>(source.y()), static_cast<std::uint16_t>(source.width()),
         static_cast<std::uint16_t>(source.height()), static_cast<std::int16_t>(to.x()),
-        static_cast<std::int16_t>(to.y()), m_depth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, shared->segment,
-        0);
+        static_cast<std::int16_t>(to.y()), m_depth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment, 0);
     xcb_discard_reply(connection, put.sequence);
-    DropAnswer(*shared);  // this put's answer comes after the last one's
-    shared->readBy = xcb_get_input_focus(connection).sequence;
-    shared->answerDue = true;
+    HandedToServer(bitmap.m_bits, xcb_get_input_focus(connection).sequence);
     bitmap.m_beingRead = true;
     xcb_flush(connection);
     return true;

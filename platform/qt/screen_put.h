@@ -28,10 +28,10 @@ bool CanPutOnScreen();
 bool PaintOnScreen(QWidget* widget);
 
 // The puts of one window. The bitmaps such a window is made to blit have
-// their pixels in memory shared with the X server (SBitmapMemory), so a put
-// copies nothing: the server reads the changed rectangle from the bitmap
-// itself. Drawing into the bitmap again first waits until the server has
-// read it, so a frame is never torn.
+// their pixels in memory shared with the X server (raster_screen.cpp), so a
+// put copies nothing: the server reads the changed rectangle from the bitmap
+// itself. A put marks the bitmap being read: drawing into it again first
+// waits until the server has read it, so a frame is never torn.
 class CScreenPut {
   public:
     explicit CScreenPut(QWidget* widget);
@@ -54,5 +54,16 @@ class CScreenPut {
     std::uint32_t m_gc = 0;
     std::uint8_t m_depth = 0;
 };
+
+// raster_screen.cpp. Qt's connection to the X server, when Qt runs on X11; a
+// connection while it works (a lost display leaves nothing to put on).
+xcb_connection_t* QtConnection();
+xcb_connection_t* Working(xcb_connection_t* connection);
+// The server's segment that holds bits, when they are shared with it on
+// connection.
+bool SharedSegment(const std::uint32_t* bits, xcb_connection_t* connection, std::uint32_t* segment);
+// A put from bits went out: the server has read them once it has answered
+// the request with sequence number readBy.
+void HandedToServer(const std::uint32_t* bits, unsigned int readBy);
 
 }  // namespace lunvik::platform

@@ -188,8 +188,8 @@ class CTabViewHost : public CHostWidget {
 
 CTabViewHost* TabHost(HWND hwnd) {
     CWindowHost* host = LiveHost(hwnd);
-    return host != nullptr && host->m_kind == EWindowKind::TabView
-               ? static_cast<CTabViewHost*>(host->m_widget)
+    return host != nullptr && host->Kind() == EWindowKind::TabView
+               ? static_cast<CTabViewHost*>(host->Widget())
                : nullptr;
 }
 

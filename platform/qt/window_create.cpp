@@ -1,6 +1,7 @@
 // Creation of plain windows, frames and tab views: the host widget, its place
 // in the registry, its rectangle, then WM_CREATE. (Dialogs are made from
 // their templates in dialog_host.cpp.)
+#include "platform/qt/screen_put.h"
 #include "platform/qt/window_host.h"
 #include "platform/window.h"
 
@@ -21,13 +22,13 @@ CWindowHost* MakeHost(const SCreateParams& p, QWidget* qtParent, bool child) {
 // A child window keeps its name as its text; a border and a client edge lie
 // outside its client area.
 void SetUpChild(CWindowHost* host, const SCreateParams& p) {
-    host->m_text = ToQString(p.name);
-    auto* frame = qobject_cast<QFrame*>(host->m_widget);
+    host->SetText(ToQString(p.name));
+    auto* frame = qobject_cast<QFrame*>(host->Widget());
     const bool framed = frame != nullptr && SetSunkenEdge(frame, p.style, p.exStyle);
     // A plain window draws only what its WM_PAINT blits: it can go straight
     // on the screen. A framed one needs Qt for its frame.
-    if (p.kind == EWindowKind::Window && !framed && PaintOnScreen(host->m_widget)) {
-        host->m_screenPut = std::make_unique<CScreenPut>(host->m_widget);
+    if (p.kind == EWindowKind::Window && !framed && PaintOnScreen(host->Widget())) {
+        host->PutPaintOnScreen();
     }
 }
 
@@ -37,11 +38,12 @@ void PlaceWindow(CWindowHost* host, const SCreateParams& p, QWidget* parent, boo
     }
     if (child) {
         const QPoint origin = ClientOrigin(parent);
-        host->m_widget->setGeometry(
+        host->Widget()->setGeometry(
             Saturate(0LL + origin.x() + p.rect.left), Saturate(0LL + origin.y() + p.rect.top),
             Extent(p.rect.left, p.rect.right), Extent(p.rect.top, p.rect.bottom));
     } else {
-        SetOuterGeometry(host, p.rect);
+        host->SetOuter(QRect(Saturate(p.rect.left), Saturate(p.rect.top),
+                             Extent(p.rect.left, p.rect.right), Extent(p.rect.top, p.rect.bottom)));
     }
 }
 
@@ -72,7 +74,7 @@ HWND CreateHostWindow(CWindowObject* object, const SCreateParams& p) {
         parent != nullptr && (p.style & WS_CHILD) != 0 && p.kind != EWindowKind::Frame;
     QWidget* qtParent = child ? parent : (parent != nullptr ? parent->window() : nullptr);
     CWindowHost* host = MakeHost(p, qtParent, child);
-    QWidget* widget = host->m_widget;
+    QWidget* widget = host->Widget();
     if (child) {
         SetUpChild(host, p);
     } else {

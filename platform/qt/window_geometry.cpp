@@ -29,38 +29,6 @@ int Extent(LONG from, LONG to) {
     return Saturate(std::max(static_cast<long long>(to) - from, 0LL));
 }
 
-void SetOuterGeometry(CWindowHost* host, const RECT& rect) {
-    host->m_outer = QRect(Saturate(rect.left), Saturate(rect.top), Extent(rect.left, rect.right),
-                          Extent(rect.top, rect.bottom));
-    host->m_fitOuter = true;
-    host->m_fittedMargins = QMargins();
-    // Placed by its frame's corner: moved before the native window exists, the
-    // window asks the window manager to put the frame, not the client area,
-    // there. The frame's size is not known before the window manager has
-    // decorated the window; FitOuterGeometry sizes the client area once it is.
-    QWidget* widget = host->m_widget;
-    widget->resize(host->m_outer.size());
-    widget->move(host->m_outer.topLeft());
-}
-
-void FitOuterGeometry(CWindowHost* host) {
-    QWindow* window = host->m_widget->windowHandle();
-    if (!host->m_fitOuter || window == nullptr) {
-        return;
-    }
-    const QMargins frame = window->frameMargins();
-    if (frame == host->m_fittedMargins) {
-        return;
-    }
-    host->m_fittedMargins = frame;
-    const QSize outer = host->m_outer.size();
-    host->m_widget->resize(std::max(outer.width() - frame.left() - frame.right(), 0),
-                           std::max(outer.height() - frame.top() - frame.bottom(), 0));
-    if (host->m_widget->frameGeometry().topLeft() != host->m_outer.topLeft()) {
-        host->m_widget->move(host->m_outer.topLeft());
-    }
-}
-
 bool SetSunkenEdge(QFrame* frame, DWORD style, DWORD exStyle) {
     const int edge =
         ((style & WS_BORDER) != 0 ? 1 : 0) + ((exStyle & WS_EX_CLIENTEDGE) != 0 ? 2 : 0);
@@ -72,11 +40,6 @@ bool SetSunkenEdge(QFrame* frame, DWORD style, DWORD exStyle) {
     return true;
 }
 
-namespace {
-
-// A window on the screen, centred on center's outer rectangle (or the
-// screen's work area) and kept inside the work area. Returns the frame it
-// took the window to have.
 QMargins CenterTopLevel(QWidget* widget, QWidget* center) {
     if (center == nullptr) {
         center = widget->parentWidget() != nullptr ? widget->parentWidget()->window() : nullptr;
@@ -111,20 +74,6 @@ QMargins CenterTopLevel(QWidget* widget, QWidget* center) {
     return frame;
 }
 
-}  // namespace
-
-// A frame without a sizing border, for one, is thinner than the guess. Until
-// the window manager has framed it, its margins are none.
-void RecentreDecorated(CWindowHost* host) {
-    QWindow* window = host->m_widget->windowHandle();
-    if (!host->m_centred || window == nullptr || !host->m_widget->isVisible() ||
-        window->frameMargins().isNull() || window->frameMargins() == host->m_centredMargins) {
-        return;
-    }
-    host->m_centred = false;
-    CenterTopLevel(host->m_widget, LiveWidget(host->m_centredOn));
-}
-
 BOOL CenterWindow(HWND hwnd, HWND hwndCenter) {
     QWidget* widget = LiveWidget(hwnd);
     if (widget == nullptr) {
@@ -134,9 +83,7 @@ BOOL CenterWindow(HWND hwnd, HWND hwndCenter) {
     if (widget->isWindow()) {
         const QMargins frame = CenterTopLevel(widget, center);
         if (CWindowHost* host = LiveHost(hwnd); host != nullptr && !widget->isVisible()) {
-            host->m_centred = true;
-            host->m_centredOn = hwndCenter;
-            host->m_centredMargins = frame;
+            host->CentredUnshown(hwndCenter, frame);
         }
         return TRUE;
     }

@@ -10,17 +10,22 @@
 #include <QMargins>
 #include <QRect>
 #include <QString>
+#include <array>
 #include <memory>
 
 #include "platform/qt/handle.h"
-#include "platform/qt/screen_put.h"
 #include "platform/raster/raster.h"
 #include "platform/window_object.h"
 
 class QEventLoop;
+class QFont;
 class QPaintEvent;
+struct SDialogControl;
+struct xcb_connection_t;
 
 namespace lunvik::platform {
+
+class CScreenPut;
 
 // A modal run in progress; lives on RunModalDialog's stack.
 struct SModalState {
@@ -29,8 +34,9 @@ struct SModalState {
     INT_PTR code = -1;
 };
 
-// What one of our windows keeps besides its widget. A member of the widget:
-// it goes with it (window_lifetime.cpp).
+// What one of our windows keeps besides its widget, and how Qt's events
+// become its messages. A member of the widget: it goes with it. Its functions
+// other than the one-line ones here are all in window_host.cpp.
 class CWindowHost {
   public:
     CWindowHost(QWidget* widget, EWindowKind kind, DWORD style);
@@ -39,33 +45,76 @@ class CWindowHost {
     CWindowHost& operator=(const CWindowHost&) = delete;
 
     HWND Handle() const { return HandleFromWidget(m_widget); }
+    QWidget* Widget() const { return m_widget; }
+    EWindowKind Kind() const { return m_kind; }
+    DWORD Style() const { return m_style; }
     bool IsTopLevelDialog() const { return m_kind == EWindowKind::Dialog && m_widget->isWindow(); }
+
+    // The object behind the window, from its registration (RegisterHost) until
+    // it is taken: the window then goes on without one.
+    CWindowObject* Object() const { return m_object; }
+    void SetObject(CWindowObject* object) { m_object = object; }
+    CWindowObject* TakeObject();
 
     // Sends msg through the object's map, then default processing.
     LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam);
     // Turns a Qt event into messages; true when the event is consumed.
     bool HandleEvent(QEvent* event);
-    void Paint();
+    // WM_PAINT for the part rect of the widget, which PaintRect tells the paint.
+    void Paint(const QRect& rect);
+    const QRect& PaintRect() const { return m_paintRect; }
+    // BeginPaint's context, kept for the window's next paint.
+    HDC__* PaintContext() const { return m_paintContext.get(); }
+    void KeepPaintContext(std::unique_ptr<HDC__> context);
+    // From now on its paint goes straight on its own X11 window (screen_put.h).
+    void PutPaintOnScreen();
+    CScreenPut* ScreenPut() const { return m_screenPut.get(); }
 
-    QWidget* m_widget;
-    EWindowKind m_kind;
-    DWORD m_style;
+    // Window text of a child window that shows none.
+    const QString& Text() const { return m_text; }
+    void SetText(const QString& text) { m_text = text; }
+    // What Enter sends in a top-level dialog: its default push button's id.
+    void SetDefaultCommand(int id) { m_defaultCommand = id; }
+    // Sets the icon of a slot (0 ICON_SMALL, 1 ICON_BIG); returns the one before.
+    HICON SetIconSlot(int slot, HICON icon);
+    const std::array<HICON, 2>& Icons() const { return m_icons; }
+
+    // A modal run of this dialog (RunModalDialog's, on its stack), or null.
+    void SetModal(SModalState* state) { m_modal = state; }
+    // Ends the modal run with code and hides the dialog; false when none runs.
+    bool EndModal(INT_PTR code);
+    // No more timers and no more modal run: nothing reaches a dying window.
+    void Stop();
+    bool Dying() const { return m_dying; }
+
+    // Places a top-level window so that its outer rectangle, window manager's
+    // frame included, is outer; FitOuter keeps it so when the frame's margins
+    // become known or change.
+    void SetOuter(const QRect& outer);
+    void FitOuter();
+    // Centred on the window on before it was shown, with a guessed frame: it
+    // is centred again once its real frame differs (RecentreDecorated).
+    void CentredUnshown(HWND on, const QMargins& guessedFrame);
+    void RecentreDecorated();
+
+  private:
+    QWidget* const m_widget;
+    const EWindowKind m_kind;
+    const DWORD m_style;
     CWindowObject* m_object = nullptr;
-    HICON m_icons[2] = {nullptr, nullptr};  // ICON_SMALL, ICON_BIG
-    int m_defaultCommand = 1;               // what Enter sends in a top-level dialog
+    std::array<HICON, 2> m_icons = {nullptr, nullptr};
+    int m_defaultCommand = 1;
     SModalState* m_modal = nullptr;
     bool m_dying = false;
-    QString m_text;                           // window text of child windows that show none
-    std::unique_ptr<HDC__> m_paintContext;    // BeginPaint's, kept for the next paint
+    QString m_text;
+    std::unique_ptr<HDC__> m_paintContext;
     std::unique_ptr<CScreenPut> m_screenPut;  // when it paints straight on the screen
-    QRect m_paintRect;                        // what the paint in progress must cover
+    QRect m_paintRect;
     // Outer rectangle a top-level window was created with, kept while the
     // frame margins it was fitted to may still change.
     QRect m_outer;
     bool m_fitOuter = false;
     QMargins m_fittedMargins;
-    // Centred before it was shown, on m_centredOn, with a frame guessed to be
-    // m_centredMargins: centred again once the real frame differs.
     bool m_centred = false;
     HWND m_centredOn = nullptr;
     QMargins m_centredMargins;
@@ -137,8 +186,8 @@ QList<QWidget*> LiveTopLevelWindows();
 
 // window_lifetime.cpp. WM_DESTROY to every window of the tree (parents
 // first), then each becomes windowless (children first) and the root widget
-// is deleted later.
-void DestroyWindowTree(QWidget* root);
+// is deleted later, unless Qt is deleting it already.
+void DestroyWindowTree(QWidget* root, bool rootIsBeingDeleted = false);
 
 // x11_watch.cpp. Watches the X events Qt gets for windows of ours that other
 // clients destroy, unmap, move or resize, and for pointer crossings faster
@@ -159,12 +208,10 @@ QPoint ClientOrigin(const QWidget* widget);
 int Saturate(long long value);
 // Width or height from two edges, 0 for a reversed pair, never overflowing.
 int Extent(LONG from, LONG to);
-// Places a top-level window so that its outer rectangle, window manager's
-// frame included, is rect; FitOuterGeometry keeps it so when the frame's
-// margins become known or change.
-void SetOuterGeometry(CWindowHost* host, const RECT& rect);
-void FitOuterGeometry(CWindowHost* host);
-void RecentreDecorated(CWindowHost* host);
+// A window on the screen, centred on center's outer rectangle (or the
+// screen's work area) and kept inside the work area. Returns the frame it
+// took the window to have.
+QMargins CenterTopLevel(QWidget* widget, QWidget* center);
 // A border (1 pixel) and a client edge (2) make a sunken frame outside the
 // client area; false when the styles have neither.
 bool SetSunkenEdge(QFrame* frame, DWORD style, DWORD exStyle);
@@ -172,6 +219,19 @@ bool SetSunkenEdge(QFrame* frame, DWORD style, DWORD exStyle);
 // dialog_host.cpp. Tab and Shift+Tab in a dialog: the next or previous
 // visible, enabled control with WS_TABSTOP, in template order, round the end.
 bool DialogTabStep(QWidget* dialog, bool next);
+// Dialog units to pixels through the base units of the font the dialog uses,
+// worked out as the original platform does: the mean width of "A".."Z" and
+// "a".."z", rounded, and the font's height. The dialog font gives 6 and 13.
+struct SBaseUnits {
+    explicit SBaseUnits(const QFont& font);
+    int X(int units) const;
+    int Y(int units) const;
+    int x;
+    int y;
+};
+
+// dialog_controls.cpp. One control of a dialog's template, made and placed.
+QWidget* MakeDialogControl(CWindowHost& dialog, const SDialogControl& c, const SBaseUnits& units);
 
 // frame_host.cpp: menu bar from a menu resource, client layout.
 void AttachMenu(CFrameHost* frame, HMENU menu);
@@ -180,6 +240,11 @@ bool OpenMenuBar(QWidget* window);
 void UpdateFrameLayout(CWindowHost* frame);
 // tab_view_host.cpp.
 CHostWidget* MakeTabViewHost(QWidget* parent, Qt::WindowFlags flags, DWORD style);
+
+// raster_screen.cpp. The screen the raster draws for, handed to it while the
+// platform runs: each window's device scale, and bitmap pixels shared with
+// the X server for windows that put on the screen.
+raster::IScreen& RasterScreen();
 
 inline bool HaveApplication() {
     return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;

@@ -43,16 +43,15 @@ LRESULT SetIcon(CWindowHost* host, WPARAM which, LPARAM lParam) {
     if (icon != nullptr && KnownIcon(icon) == nullptr) {
         return 0;
     }
-    const HICON previous = host->m_icons[slot];
-    host->m_icons[slot] = icon;
-    if (host->m_widget->isWindow()) {
+    const HICON previous = host->SetIconSlot(slot, icon);
+    if (host->Widget()->isWindow()) {
         QIcon qicon;
-        for (HICON h : host->m_icons) {
+        for (HICON h : host->Icons()) {
             if (const SIconImage* image = KnownIcon(h)) {
                 qicon.addPixmap(QPixmap::fromImage(IconPicture(*image)));
             }
         }
-        host->m_widget->setWindowIcon(qicon);
+        host->Widget()->setWindowIcon(qicon);
     }
     return reinterpret_cast<LRESULT>(previous);
 }

@@ -23,39 +23,27 @@ QList<QPointer<QWidget>> WindowTree(QWidget* root) {
     return tree;
 }
 
-// No more timers and no more modal run: nothing reaches a dying window.
-void StopWindow(CWindowHost* host) {
-    host->m_dying = true;
-    KillWindowTimers(host);
-    if (host->m_modal != nullptr) {
-        if (host->m_modal->loop != nullptr) {
-            host->m_modal->loop->exit(0);
-        }
-        host->m_modal = nullptr;
-    }
-}
-
 void DetachWindow(QWidget* widget) {
     if (!IsRegistered(widget)) {
         return;
     }
     CWindowHost* host = HostOf(widget);
     UnregisterWindow(widget);
-    if (host != nullptr && host->m_object != nullptr) {
-        CWindowObject* object = host->m_object;
-        host->m_object = nullptr;
+    if (CWindowObject* object = host != nullptr ? host->TakeObject() : nullptr) {
         object->DetachWindow(HandleFromWidget(widget));
     }
 }
 
-void DestroyTree(QWidget* root, bool rootIsBeingDeleted) {
-    if (!IsRegistered(root) || (HostOf(root) != nullptr && HostOf(root)->m_dying)) {
+}  // namespace
+
+void DestroyWindowTree(QWidget* root, bool rootIsBeingDeleted) {
+    if (!IsRegistered(root) || (HostOf(root) != nullptr && HostOf(root)->Dying())) {
         return;
     }
     const QList<QPointer<QWidget>> tree = WindowTree(root);
     for (const QPointer<QWidget>& widget : tree) {
         if (CWindowHost* host = HostOf(widget)) {
-            StopWindow(host);
+            host->Stop();
         }
     }
     for (const QPointer<QWidget>& widget : tree) {
@@ -77,28 +65,13 @@ void DestroyTree(QWidget* root, bool rootIsBeingDeleted) {
     root->deleteLater();
 }
 
-}  // namespace
-
-void DestroyWindowTree(QWidget* root) {
-    DestroyTree(root, false);
-}
-
-CWindowHost::~CWindowHost() {
-    // The widget is being deleted by Qt with a parent that did not go through
-    // DestroyWindow: the tree is taken down now, around the widget.
-    if (!m_dying) {
-        DestroyTree(m_widget, true);
-    }
-    UnregisterWindow(m_widget);
-}
-
 void ForgetObject(CWindowObject* object, HWND hwnd) {
     CWindowHost* host = LiveHost(hwnd);
-    if (host == nullptr || host->m_object != object) {
+    if (host == nullptr || host->Object() != object) {
         return;
     }
-    host->m_object = nullptr;
-    DestroyWindowTree(host->m_widget);
+    host->TakeObject();
+    DestroyWindowTree(host->Widget());
 }
 
 }  // namespace lunvik::platform
@@ -108,7 +81,7 @@ using namespace lunvik::platform;
 BOOL DestroyWindow(HWND hwnd) {
     QWidget* widget = LiveWidget(hwnd);
     CWindowHost* host = LiveHost(hwnd);
-    if (widget == nullptr || (host != nullptr && host->m_dying)) {
+    if (widget == nullptr || (host != nullptr && host->Dying())) {
         return FALSE;
     }
     DestroyWindowTree(widget);

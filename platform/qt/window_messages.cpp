@@ -1,6 +1,6 @@
 // Messages: SendMessageW runs the window object's message map and then the
 // default processing; PostMessageW queues a message as a Qt event for the
-// window's host (delivered in event_translation.cpp).
+// window's host (delivered in window_host.cpp).
 #include <QCoreApplication>
 
 #include "platform/qt/window_host.h"
@@ -12,10 +12,6 @@ namespace {
 QEvent::Type g_postedType = QEvent::None;
 
 }  // namespace
-
-LRESULT CWindowHost::Send(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return SendMessageW(Handle(), msg, wParam, lParam);
-}
 
 CPostedMessageEvent::CPostedMessageEvent(const MSG& msg) : QEvent(EventType()), m_msg(msg) {}
 
@@ -36,7 +32,7 @@ LRESULT DefaultProcessing(QWidget* widget, CWindowHost* host, UINT msg, WPARAM w
         case WM_SETICON:
             return host != nullptr ? SetIcon(host, wParam, lParam) : 0;
         case WM_CLOSE:
-            if (host != nullptr && host->m_kind == EWindowKind::Dialog) {
+            if (host != nullptr && host->Kind() == EWindowKind::Dialog) {
                 // A dialog's close box is its Cancel.
                 HWND cancel = GetDlgItem(host->Handle(), IDCANCEL);
                 host->Send(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
@@ -46,14 +42,14 @@ LRESULT DefaultProcessing(QWidget* widget, CWindowHost* host, UINT msg, WPARAM w
             }
             return 0;
         case WM_SIZE:
-            if (host != nullptr && host->m_kind == EWindowKind::Frame) {
+            if (host != nullptr && host->Kind() == EWindowKind::Frame) {
                 UpdateFrameLayout(host);
             }
             return 0;
         case WM_DESTROY:
             // The application's main frame (neither child nor pop-up) ends the program.
-            if (host != nullptr && host->m_kind == EWindowKind::Frame &&
-                (host->m_style & (WS_CHILD | WS_POPUP)) == 0) {
+            if (host != nullptr && host->Kind() == EWindowKind::Frame &&
+                (host->Style() & (WS_CHILD | WS_POPUP)) == 0) {
                 PostQuitMessage(1);
             }
             return 0;
@@ -72,9 +68,9 @@ LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (widget == nullptr) {
         return 0;
     }
-    if (host != nullptr && host->m_object != nullptr) {
+    if (host != nullptr && host->Object() != nullptr) {
         LRESULT result = 0;
-        if (host->m_object->RouteMessage(hwnd, msg, wParam, lParam, result)) {
+        if (host->Object()->RouteMessage(hwnd, msg, wParam, lParam, result)) {
             return result;
         }
         // The map may have destroyed the window; WM_DESTROY still gets its

@@ -43,8 +43,8 @@ void RegisterWindow(QWidget* widget, CWindowHost* host, int id) {
 }
 
 void RegisterHost(CWindowHost* host, CWindowObject* object, int id) {
-    RegisterWindow(host->m_widget, host, id);
-    host->m_object = object;
+    RegisterWindow(host->Widget(), host, id);
+    host->SetObject(object);
     object->AttachWindow(host->Handle());
 }
 

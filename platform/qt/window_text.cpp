@@ -29,7 +29,7 @@ void SetWidgetText(QWidget* widget, CWindowHost* host, const QString& text) {
     } else if (widget->isWindow()) {
         widget->setWindowTitle(text);
     } else if (host != nullptr) {
-        host->m_text = text;
+        host->SetText(text);
     }
 }
 
@@ -71,7 +71,7 @@ QString WidgetText(QWidget* widget, CWindowHost* host) {
     if (widget->isWindow()) {
         return widget->windowTitle();
     }
-    return host != nullptr ? host->m_text : QString();
+    return host != nullptr ? host->Text() : QString();
 }
 
 int CopyText(const QString& text, wchar_t* buffer, int size) {

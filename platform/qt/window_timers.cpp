@@ -164,7 +164,7 @@ using namespace lunvik::platform;
 
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, TIMERPROC) {
     CWindowHost* host = LiveHost(hwnd);
-    if (host == nullptr || host->m_dying) {
+    if (host == nullptr || host->Dying()) {
         return 0;
     }
     Hub()->Set(hwnd, id, std::clamp(ms, kTimerMinimum, kTimerMaximum));

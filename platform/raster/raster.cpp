@@ -24,20 +24,19 @@ constinit HBRUSH__ g_whiteBrush{{EObj::Brush, true, 0}, PixelFromColor(RGB(255, 
 // A bitmap larger than this (1 GiB) is refused rather than attempted.
 constexpr std::int64_t kMaxBitmapPixels = std::int64_t{1} << 28;
 
-constinit DeviceScaleSource g_deviceScale = nullptr;
-constinit SBitmapMemory g_bitmapMemory{};
+constinit IScreen* g_screen = nullptr;
 
 // Drawing into a bitmap the screen may still be reading waits until it has.
 void BeforeDrawing(const HBITMAP__& bitmap) {
     if (bitmap.m_beingRead) {
         bitmap.m_beingRead = false;
-        g_bitmapMemory.beforeDrawing(bitmap.m_bits);
+        bitmap.m_screen->WaitUntilRead(bitmap.m_bits);
     }
 }
 
-void FreeBits(std::uint32_t* bits, std::size_t pixels, bool shared) {
-    if (shared) {
-        g_bitmapMemory.release(bits, pixels);
+void FreeBits(std::uint32_t* bits, std::size_t pixels, IScreen* lender) {
+    if (lender != nullptr) {
+        lender->TakeBack(bits, pixels);
     } else {
         delete[] bits;
     }
@@ -133,20 +132,14 @@ bool ClipCopy(LONG srcWidth, LONG srcHeight, LONG dstWidth, LONG dstHeight, CCop
     return true;
 }
 
-void SetDeviceScaleSource(DeviceScaleSource source) {
-    g_deviceScale = source;
-}
-
-void SetBitmapMemory(const SBitmapMemory& memory) {
-    const bool whole =
-        memory.allocate != nullptr && memory.release != nullptr && memory.beforeDrawing != nullptr;
-    g_bitmapMemory = whole ? memory : SBitmapMemory{};
+void SetScreen(IScreen* screen) {
+    g_screen = screen;
 }
 
 HDC GetDC(HWND hwnd) {
     // One screen context, which describes the device of the window asked for last.
     static HDC__ screen(HDC__::EType::Screen);
-    const double scale = g_deviceScale != nullptr && hwnd != nullptr ? g_deviceScale(hwnd) : 1.0;
+    const double scale = g_screen != nullptr && hwnd != nullptr ? g_screen->DeviceScale(hwnd) : 1.0;
     screen.m_scale = std::isfinite(scale) && scale > 0.0 ? scale : 1.0;
     screen.m_window = hwnd;
     return &screen;
@@ -186,21 +179,21 @@ HBITMAP CreateCompatibleBitmap(HDC hdc, int logicalWidth, int logicalHeight) {
     }
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     std::uint32_t* bits = nullptr;
-    if (hdc->m_type == HDC__::EType::Screen && hdc->m_window != nullptr &&
-        g_bitmapMemory.allocate != nullptr) {
-        bits = g_bitmapMemory.allocate(hdc->m_window, width, height);
+    IScreen* lender = nullptr;
+    if (hdc->m_type == HDC__::EType::Screen && hdc->m_window != nullptr && g_screen != nullptr) {
+        bits = g_screen->LendPixels(hdc->m_window, width, height);
+        lender = bits != nullptr ? g_screen : nullptr;
     }
-    const bool shared = bits != nullptr;
-    if (!shared) {
+    if (lender == nullptr) {
         bits = new (std::nothrow) std::uint32_t[count];
     }
     if (bits == nullptr) {
         return nullptr;
     }
     auto* bitmap =
-        new (std::nothrow) HBITMAP__{{EObj::Bitmap, false, 0}, width, height, bits, shared};
+        new (std::nothrow) HBITMAP__{{EObj::Bitmap, false, 0}, width, height, bits, lender};
     if (bitmap == nullptr) {
-        FreeBits(bits, count, shared);
+        FreeBits(bits, count, lender);
         return nullptr;
     }
     std::fill(bits, bits + count, PixelFromColor(RGB(0, 0, 0)));
@@ -261,7 +254,7 @@ BOOL DeleteObject(HGDIOBJ object) {
             FreeBits(bitmap->m_bits,
                      static_cast<std::size_t>(bitmap->m_width) *
                          static_cast<std::size_t>(bitmap->m_height),
-                     bitmap->m_shared);
+                     bitmap->m_screen);
             delete bitmap;
             break;
         }

@@ -26,6 +26,42 @@ constexpr std::uint32_t PixelFromColor(COLORREF color) {
            (std::uint32_t{GetGValue(color)} << 8) | std::uint32_t{GetBValue(color)};
 }
 
+// The screen under the window layer, as the raster sees it. The back end
+// hands its own to SetScreen when the platform starts and takes it back
+// (SetScreen(nullptr)) when it stops. With none, as when the raster is used
+// without a platform, every device has scale 1 and every bitmap's pixels are
+// plain heap memory.
+//
+// A screen may lend a bitmap its pixels, and then reads them straight from
+// that memory, with no copy of ours, while the program goes on: this happens
+// only to bitmaps that CreateCompatibleBitmap makes on a window's screen
+// context (GetDC), and only those have m_screen set. The back end's paint (a
+// BitBlt into a paint context) marks such a bitmap m_beingRead when it hands
+// the pixels to the screen. The next drawing into a marked bitmap (PatBlt,
+// LineTo, a BitBlt into it) first calls m_screen->WaitUntilRead, once, and
+// clears the mark, so that the screen never shows a picture half drawn;
+// drawing into a bitmap that is not marked costs nothing more.
+class IScreen {
+  public:
+    // Device pixels per logical unit of the window's device; GetDC takes it.
+    virtual double DeviceScale(HWND window) const = 0;
+    // width x height pixels, rows top to bottom without padding, in memory the
+    // screen reads from, for a bitmap that window is to paint; null when the
+    // screen lends none (the pixels are then on the heap).
+    virtual std::uint32_t* LendPixels(HWND window, LONG width, LONG height) = 0;
+    // Takes back pixels it lent, when their bitmap is deleted. A screen
+    // outlives the bitmaps it lent to: this comes after SetScreen(nullptr) too.
+    virtual void TakeBack(std::uint32_t* bits, std::size_t pixels) = 0;
+    // Returns once the screen has read the pixels handed to it last.
+    virtual void WaitUntilRead(const std::uint32_t* bits) = 0;
+
+  protected:
+    ~IScreen() = default;
+};
+
+// The screen that windows are on from now on; null for none.
+void SetScreen(IScreen* screen);
+
 // Drawing objects. Their memory is the raster's: make them with the Create*
 // operations and free them with DeleteObject. An object selected into a
 // context cannot be deleted (DeleteObject fails), so a context never holds a
@@ -40,11 +76,9 @@ struct HGDIOBJ__ {
 struct HBITMAP__ : HGDIOBJ__ {
     LONG m_width = 0;
     LONG m_height = 0;
-    std::uint32_t* m_bits = nullptr;  // m_width * m_height pixels, 0xFFRRGGBB
-    bool m_shared = false;            // pixels from SBitmapMemory, which the screen may read
-    // Set by the window layer when it hands the pixels to the screen; the next
-    // drawing calls SBitmapMemory::beforeDrawing and clears it.
-    mutable bool m_beingRead = false;
+    std::uint32_t* m_bits = nullptr;   // m_width * m_height pixels, 0xFFRRGGBB
+    IScreen* m_screen = nullptr;       // the screen that lent m_bits and may read them, or null
+    mutable bool m_beingRead = false;  // handed to m_screen since the last drawing
 };
 
 struct HPEN__ : HGDIOBJ__ {
@@ -64,8 +98,9 @@ using HBRUSH = HBRUSH__*;
 // Coordinates are logical units; m_scale device pixels make one unit (as with
 // a mapping mode), so that on a scaled screen a context draws at the device's
 // resolution: a line stays one device pixel wide and the picture keeps its
-// proportions. Screen contexts take the scale of their window's device,
-// compatible contexts the scale of the context they are made from.
+// proportions. Screen contexts take the scale of their window's device
+// (IScreen::DeviceScale), compatible contexts the scale of the context they
+// are made from.
 // A memory context starts with an empty bitmap (nothing is drawn until a real
 // one is selected), the black pen and the white brush. The screen context of
 // GetDC only serves to make compatible contexts and bitmaps and takes no
@@ -110,26 +145,6 @@ struct CCopyRect {
 // srcHeight and a destination of dstWidth x dstHeight. False when nothing is
 // left.
 bool ClipCopy(LONG srcWidth, LONG srcHeight, LONG dstWidth, LONG dstHeight, CCopyRect* copy);
-
-// Where GetDC learns a window's device scale (device pixels per logical
-// unit); the window layer sets it. Without it, or for a null window, 1.
-using DeviceScaleSource = double (*)(HWND hwnd);
-void SetDeviceScaleSource(DeviceScaleSource source);
-
-// Where a bitmap made compatible with a window's screen context gets its
-// pixels. The window layer may hand out memory that the screen reads
-// straight from; it then hears before each drawing into such a bitmap, so
-// that it can first wait until the screen has read the last picture. With no
-// source set, or when allocate returns null, the pixels are on the heap.
-// beforeDrawing is called once for each time the window layer has set the
-// bitmap's m_beingRead.
-struct SBitmapMemory {
-    // width x height pixels, rows top to bottom without padding.
-    std::uint32_t* (*allocate)(HWND window, LONG width, LONG height) = nullptr;
-    void (*release)(std::uint32_t* bits, std::size_t pixels) = nullptr;
-    void (*beforeDrawing)(const std::uint32_t* bits) = nullptr;
-};
-void SetBitmapMemory(const SBitmapMemory& memory);
 
 HDC GetDC(HWND hwnd);
 int ReleaseDC(HWND hwnd, HDC hdc);
@@ -182,11 +197,7 @@ using lunvik::raster::HPEN__;
 
 using lunvik::raster::CCopyRect;
 using lunvik::raster::ClipCopy;
-using lunvik::raster::DeviceScaleSource;
 using lunvik::raster::PixelFromColor;
-using lunvik::raster::SBitmapMemory;
-using lunvik::raster::SetBitmapMemory;
-using lunvik::raster::SetDeviceScaleSource;
 
 using lunvik::raster::BitBlt;
 using lunvik::raster::CreateCompatibleBitmap;

@@ -1,87 +1,12 @@
-// Painting on Win32: a drawing area's back buffer lives in a DIB section, so
-// the paint is one GDI BitBlt of the changed rectangle from that section,
-// with no copy of ours. Windows and buffers are in device pixels (the program
-// is aware of each monitor's DPI), so the raster's scale stays 1.
+// Painting on Win32: a drawing area's back buffer lives in a DIB section
+// (raster_screen.cpp), so the paint is one GDI BitBlt of the changed rectangle
+// from that section, with no copy of ours.
 #include "platform/paint.h"
 #include "platform/win32/window_host.h"
-
-#include <array>
 
 namespace lunvik::platform {
 
 namespace raster = lunvik::raster;
-
-namespace {
-
-// A DIB section that holds a window's back buffer, selected into a memory
-// context of its own for the blits. Few at a time: one per drawing area.
-struct SSection {
-    std::uint32_t* bits = nullptr;
-    HBITMAP bitmap = nullptr;
-    HDC dc = nullptr;
-    HGDIOBJ before = nullptr;
-};
-std::array<SSection, 16> g_sections;
-
-SSection* SectionOf(const std::uint32_t* bits) {
-    for (SSection& s : g_sections) {
-        if (s.bits != nullptr && s.bits == bits) {
-            return &s;
-        }
-    }
-    return nullptr;
-}
-
-// A raster bitmap's layout as GDI describes it: 32 bits a pixel, rows top to
-// bottom without padding.
-BITMAPINFO RasterLayout(LONG width, LONG height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
-
-std::uint32_t* AllocateSection(HWND, LONG width, LONG height) {
-    SSection* slot = SectionOf(nullptr);
-    if (slot == nullptr) {
-        return nullptr;  // the raster's heap then: painted all the same, through a copy
-    }
-    const BITMAPINFO info = RasterLayout(width, height);
-    void* bits = nullptr;
-    const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HDC dc = bitmap != nullptr ? CreateCompatibleDC(nullptr) : nullptr;
-    if (dc == nullptr) {
-        DeleteObject(bitmap);
-        return nullptr;
-    }
-    *slot = SSection{static_cast<std::uint32_t*>(bits), bitmap, dc, SelectObject(dc, bitmap)};
-    return slot->bits;
-}
-
-void ReleaseSection(std::uint32_t* bits, std::size_t) {
-    if (SSection* s = SectionOf(bits)) {
-        SelectObject(s->dc, s->before);
-        DeleteDC(s->dc);
-        DeleteObject(s->bitmap);
-        *s = SSection{};
-    }
-}
-
-// GDI may batch a blit: drawing into the section again waits until it is done.
-void FlushBeforeDrawing(const std::uint32_t*) {
-    GdiFlush();
-}
-
-[[maybe_unused]] const bool g_memorySet =
-    (raster::SetBitmapMemory(
-         raster::SBitmapMemory{&AllocateSection, &ReleaseSection, &FlushBeforeDrawing}),
-     true);
-
-}  // namespace
 
 // A window's paint context: GDI's paint DC between BeginPaint and EndPaint.
 // One is kept with each window of ours and used again by its next paint.
@@ -114,9 +39,9 @@ class CPaintContext : public raster::HDC__ {
                               &copy)) {
             return TRUE;
         }
-        if (const SSection* section = SectionOf(source.m_bits)) {
-            source.m_beingRead = true;
-            return ::BitBlt(m_dc, copy.m_x, copy.m_y, copy.m_width, copy.m_height, section->dc,
+        if (const HDC section = SectionContext(source.m_bits)) {
+            source.m_beingRead = true;  // GDI may finish the blit later
+            return ::BitBlt(m_dc, copy.m_x, copy.m_y, copy.m_width, copy.m_height, section,
                             copy.m_srcX, copy.m_srcY, SRCCOPY);
         }
         return BlitFromMemory(source, copy);
@@ -150,7 +75,7 @@ lunvik::raster::HDC BeginPaint(HWND hwnd, SPaintStruct* paint) {
     if (data->m_paintContext == nullptr) {
         data->m_paintContext = std::make_unique<CPaintContext>();
     }
-    CPaintContext* context = data->m_paintContext.get();
+    auto* context = static_cast<CPaintContext*>(data->m_paintContext.get());
     if (context->m_busy) {
         return nullptr;  // one paint of a window at a time
     }
@@ -164,16 +89,13 @@ lunvik::raster::HDC BeginPaint(HWND hwnd, SPaintStruct* paint) {
 BOOL EndPaint(HWND hwnd, const SPaintStruct* paint) {
     SWindowData* data = DataOf(hwnd);
     if (data == nullptr || paint == nullptr || data->m_paintContext == nullptr ||
-        paint->hdc != data->m_paintContext.get() || !data->m_paintContext->m_busy) {
+        paint->hdc != data->m_paintContext.get()) {
         return FALSE;
     }
-    data->m_paintContext->End();
+    auto* context = static_cast<CPaintContext*>(data->m_paintContext.get());
+    if (!context->m_busy) {
+        return FALSE;
+    }
+    context->End();
     return TRUE;
 }
-
-// Here, where the paint context it keeps is complete.
-namespace lunvik::platform {
-SWindowData::SWindowData(CWindowObject* object, EWindowKind kind)
-    : m_object(object), m_kind(kind) {}
-SWindowData::~SWindowData() = default;
-}  // namespace lunvik::platform

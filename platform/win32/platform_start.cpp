@@ -1,9 +1,11 @@
 // Start and stop of the window system on Windows: COM and the common controls
-// around the run, and the dialogs' font registered for this process only, so
-// that Japanese shows where no Japanese font is installed.
+// around the run, the dialogs' font registered for this process only, so
+// that Japanese shows where no Japanese font is installed, and the screen the
+// raster draws for.
 #include <objbase.h>
 
 #include "platform/platform_start.h"
+#include "platform/raster/raster.h"
 #include "platform/win32/window_host.h"
 
 namespace lunvik::platform {
@@ -69,10 +71,12 @@ bool StartPlatform(const char*, std::string* why) {
     if (g_font == nullptr) {
         g_font = RegisterFont();
     }
+    lunvik::raster::SetScreen(&RasterScreen());
     return true;
 }
 
 void StopPlatform() {
+    lunvik::raster::SetScreen(nullptr);
     EnumThreadWindows(GetCurrentThreadId(), &DestroyOurs, 0);
     if (g_stripFont != nullptr) {
         DeleteObject(g_stripFont);

@@ -6,6 +6,7 @@
 // lunvik::raster::.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,12 +14,15 @@
 #include "platform/win_types.h"
 #include "platform/window_object.h"
 
+namespace lunvik::raster {
+struct HDC__;
+class IScreen;
+}  // namespace lunvik::raster
+
 namespace lunvik::platform {
 
-class CPaintContext;
-
 // What one of our windows keeps besides the object behind it; freed with the
-// window (WM_NCDESTROY).
+// window (WM_NCDESTROY). window_host.cpp.
 struct SWindowData {
     SWindowData(CWindowObject* object, EWindowKind kind);
     ~SWindowData();
@@ -27,10 +31,10 @@ struct SWindowData {
 
     CWindowObject* m_object;
     EWindowKind m_kind;
-    bool m_modal = false;                           // a dialog run by RunModalDialog
-    std::unique_ptr<CPaintContext> m_paintContext;  // BeginPaint's, kept for the next paint
-    HWND m_tabs = nullptr;                          // a tab view's tab control
-    std::vector<std::wstring> m_titles;             // a tab view's page titles, in tab order
+    bool m_modal = false;                                   // a dialog run by RunModalDialog
+    std::unique_ptr<lunvik::raster::HDC__> m_paintContext;  // BeginPaint's, kept for the next one
+    HWND m_tabs = nullptr;                                  // a tab view's tab control
+    std::vector<std::wstring> m_titles;  // a tab view's page titles, in tab order
 };
 
 // window_create.cpp. The data of one of our windows, null for any other handle.
@@ -54,6 +58,17 @@ bool TabViewProcessing(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
 // dialog_host.cpp. The dialog whose keys IsDialogMessage should see for a
 // message to hwnd: the nearest of our dialogs at or above it, or null.
 HWND DialogOf(HWND hwnd);
+
+// raster_screen.cpp. The screen the raster draws for, handed to it while the
+// platform runs: bitmaps for a window's paint lend their pixels from DIB
+// sections.
+lunvik::raster::IScreen& RasterScreen();
+// The memory context that holds the DIB section of bits; null when bits are
+// not in one.
+HDC SectionContext(const std::uint32_t* bits);
+// A raster bitmap's layout as GDI describes it: 32 bits a pixel, rows top to
+// bottom without padding.
+BITMAPINFO RasterLayout(LONG width, LONG height);
 
 // platform_start.cpp. The dialogs' font face, registered for this process
 // (null when it could not be); the tab strip's font, in that face at 8 points.
