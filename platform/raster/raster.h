@@ -120,6 +120,11 @@ struct HDC__ {
     virtual BOOL BlitFrom(const HBITMAP__& source, LONG x, LONG y, LONG width, LONG height,
                           LONG srcX, LONG srcY);
 
+    // A logical coordinate in device pixels: the pixel it falls in (round
+    // down), or with up = true the first pixel boundary at or after it (round
+    // up), held to the 32-bit range.
+    LONG ToDevice(std::int64_t v, bool up = false) const;
+
     const EType m_type;
     double m_scale = 1.0;
     HWND m_window = nullptr;  // the window whose device a screen context describes
