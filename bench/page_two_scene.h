@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/resources.h"
@@ -85,11 +86,11 @@ class CPageTwoScene {
     void AppendSegments(std::vector<SSegment>& out) const {
         for (int m = 0; m < m_page->m_drawnCount; ++m) {
             const CModelBase& model = *m_page->m_drawn[m];
-            if (model.m_kind < 0 || model.m_kind > 2) {
+            const std::optional<CStaticView::EShape> shape = CStaticView::ShapeOfKind(model.m_kind);
+            if (!shape) {
                 continue;
             }
-            const auto shape = static_cast<CStaticView::EShape>(model.m_kind);
-            CStaticView::ForEachSegment(shape, CStaticView::VerticesUsed(model, shape),
+            CStaticView::ForEachSegment(*shape, CStaticView::VerticesUsed(model, *shape),
                                         [&](int a, int b) {
                                             POINT p;
                                             POINT q;

@@ -1,7 +1,7 @@
 #include "geometry/cube.h"
 
 void CCube::Build(const CModelParam& param) {
-    m_kind = 1;
+    m_kind = kCubeKind;
     m_count = 8;
     const double hx = param.sizeX[0] * 0.5;
     const double hy = param.sizeY[0] * 0.5;

@@ -4,17 +4,19 @@
 
 namespace {
 
-// One group of parallel lines: segment i starts at m_wall with coordinate
-// m_along set to i * step and runs along m_span from 0 to the grid's length.
-// Groups stepping by a span n * b and the other way round.
+// One group of parallel lines on a wall of the box: line i starts on the wall
+// with its m_spacingAxis coordinate at i spacings, and runs along m_runAxis
+// from 0 to the grid's length. The record gives two spacings, A and B: a
+// group's lines lie one of them apart and are as many of the other long as
+// the group has lines.
 struct CGroup {
-    double m_wall[3];
-    int m_along;
-    int m_span;
-    bool m_stepsByA;
+    double m_wall[3];   // the start of line 0
+    int m_spacingAxis;  // the coordinate that sets the group's lines apart
+    int m_runAxis;      // the coordinate along which each line runs
+    bool m_spacedByA;   // lines spacing A apart, else spacing B apart
 };
 
-// The far walls sit at the literal 1 (the unit bounce box), not at n * step.
+// The far walls sit at the literal 1 (the unit bounce box), not at a length.
 constexpr CGroup kGroups[] = {
     {{0, 0, 0}, 2, 0, false},  // floor, lines along x
     {{0, 0, 0}, 0, 2, true},   // floor, lines along z
@@ -32,24 +34,25 @@ constexpr std::int32_t kGroupCount = sizeof(kGroups) / sizeof(kGroups[0]);
 }  // namespace
 
 void CLine::Build(const CModelParam& param) {
-    m_kind = 0;
+    m_kind = kLineKind;
     m_count = param.count;
-    // Two vertices per line, n lines per group; never more than the arrays hold.
-    const std::int32_t n = std::min(param.count / 32, kMaxVertices / (2 * kGroupCount));
-    const double a = param.sizeX[0];
-    const double b = param.sizeZ[0];
-    const double lengthA = n * a;
-    const double lengthB = n * b;
-    // Lines at 0, step, ... (n - 1) * step: a group's line at the far end
-    // exists only where another group's line at 0 happens to lie.
+    // Two vertices per line; never more lines than the arrays hold.
+    const std::int32_t linesPerGroup = std::min(param.count / 32, kMaxVertices / (2 * kGroupCount));
+    const double spacingA = param.sizeX[0];
+    const double spacingB = param.sizeZ[0];
+    const double lengthA = linesPerGroup * spacingA;
+    const double lengthB = linesPerGroup * spacingB;
+    // Lines at 0, spacing, ... (linesPerGroup - 1) spacings: a group's line at
+    // the far end exists only where another group's line at 0 happens to lie.
     std::int32_t index = 0;
     for (const CGroup& group : kGroups) {
-        const double step = group.m_stepsByA ? a : b;
-        for (std::int32_t i = 0; i < n; ++i) {
+        const double spacing = group.m_spacedByA ? spacingA : spacingB;
+        const double length = group.m_spacedByA ? lengthB : lengthA;
+        for (std::int32_t i = 0; i < linesPerGroup; ++i) {
             double start[3] = {group.m_wall[0], group.m_wall[1], group.m_wall[2]};
-            start[group.m_along] = i * step;
+            start[group.m_spacingAxis] = i * spacing;
             double end[3] = {start[0], start[1], start[2]};
-            end[group.m_span] = group.m_stepsByA ? lengthB : lengthA;
+            end[group.m_runAxis] = length;
             m_model[index++] = CGridTmpl<double>{start[0], start[1], start[2]};
             m_model[index++] = CGridTmpl<double>{end[0], end[1], end[2]};
         }

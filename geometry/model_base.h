@@ -13,6 +13,11 @@
 class CModelBase {
   public:
     static constexpr std::int32_t kMaxVertices = 4000;
+    // Kind codes (m_kind), each set by its shape's Build: what the model is
+    // drawn as, and at the same time the slot of the pen it is drawn in.
+    static constexpr std::int32_t kLineKind = 0;  // CLine
+    static constexpr std::int32_t kCubeKind = 1;  // CCube
+    static constexpr std::int32_t kStarKind = 2;  // CStar
     using CVertices = std::array<CGridTmpl<double>, kMaxVertices>;
 
     CModelBase() = default;

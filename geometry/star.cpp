@@ -4,7 +4,7 @@
 #include <numbers>
 
 void CStar::Build(const CModelParam& param) {
-    m_kind = 2;
+    m_kind = kStarKind;
     m_count = 10;
     const double r = param.radius;
     const double halfDepth = param.depth * 0.5;

@@ -1,5 +1,6 @@
 #include "pages/main_dlg.h"
 
+#include <cassert>
 #include <cmath>
 
 #include "platform/crt_random.h"
@@ -141,6 +142,7 @@ void CMainDlg::OnRateButton(WORD id) {
             m_rotRate.z += m_rateStep;
             break;
         default:
+            assert(id == IDC_RATE_Z_DOWN);  // OnCommand passes the six rate buttons only
             m_rotRate.z -= m_rateStep;
             break;
     }

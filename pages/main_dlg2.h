@@ -14,12 +14,7 @@ class CMainDlg2 : public CScenePage<CMainDlg2> {
     static constexpr int kMoving = 10;  // five cubes, then five stars
 
     void InitControls();
-    void ListModels(const CGridTmpl<double>& screen);
     void SetupScene();
-    void OnStart();
-    void TurnEye(double angle);
-    LRESULT OnTimer();
-    bool OnCommand(WORD id);
     void RedrawScene();
     void UpdateStatus();
 
@@ -37,4 +32,13 @@ class CMainDlg2 : public CScenePage<CMainDlg2> {
     int m_animatedCount = 0;
     CModelBase* m_drawn[kMaxSceneModels] = {};
     int m_drawnCount = 0;
+
+  private:
+    friend class CScenePage<CMainDlg2>;
+
+    LRESULT OnTimer();
+    bool OnCommand(WORD id);
+    void ListModels(const CGridTmpl<double>& screen);
+    void OnStart();
+    void TurnEye(double angle);
 };

@@ -48,6 +48,16 @@ HACCEL LoadAcceleratorsW(HINSTANCE instance, int id);
 LUNVIK_WIN32_API int TranslateAcceleratorW(HWND hwnd, HACCEL accel, MSG* msg);
 // a * b / c rounded half away from zero; -1 when c is 0 or the result overflows.
 LUNVIK_WIN32_API int MulDiv(int a, int b, int c);
+// Rectangles. One with no width or no height (left >= right or top >= bottom)
+// is empty. The destination may be one of the sources.
+// The smallest rectangle holding both, an empty one taking no part; FALSE,
+// and all zero, when both are empty.
+LUNVIK_WIN32_API BOOL UnionRect(RECT* dst, const RECT* src1, const RECT* src2);
+// The part both cover; FALSE, and all zero, when they do not overlap (an empty
+// rectangle overlaps nothing, and neither do two that only share an edge).
+LUNVIK_WIN32_API BOOL IntersectRect(RECT* dst, const RECT* src1, const RECT* src2);
+// Moves the rectangle by dx, dy.
+LUNVIK_WIN32_API BOOL OffsetRect(RECT* rect, int dx, int dy);
 
 namespace lunvik::platform {
 // Centres hwnd on hwndCenter; by default a child on its parent's client area,

@@ -1,8 +1,8 @@
 #include "view/static_view.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
-#include <cstring>
 #include <ctime>
 #include <limits>
 #include <new>
@@ -10,7 +10,7 @@
 #include "platform/paint.h"
 
 CStaticView::~CStaticView() {
-    Release();
+    DeleteDrawingObjects();
 }
 
 BOOL CStaticView::ProcessWindowMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM lParam,
@@ -29,11 +29,12 @@ BOOL CStaticView::ProcessWindowMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM lP
 }
 
 LRESULT CStaticView::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
-    Release();  // a view made a second time starts afresh rather than leaking the first buffer
+    // A view made a second time starts afresh rather than leaking the first buffer.
+    DeleteDrawingObjects();
     const HDC screen = GetDC(m_hWnd);
     GetClientRect(&m_rcClient);
-    m_pixels = new (std::nothrow) SPixel[CModelBase::kMaxVertices + kPoolCapacity];
-    m_pool = m_pixels != nullptr ? m_pixels + CModelBase::kMaxVertices : nullptr;
+    m_pixels.reset(new (std::nothrow) SPixel[CModelBase::kMaxVertices]);
+    m_repaint.Open();
     m_hMemDC = CreateCompatibleDC(screen);
     m_hBitmap = CreateCompatibleBitmap(screen, m_rcClient.right - m_rcClient.left + 1,
                                        m_rcClient.bottom - m_rcClient.top + 1);
@@ -41,11 +42,11 @@ LRESULT CStaticView::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     ClearBuffer(BLACK_BRUSH);
     ReleaseDC(m_hWnd, screen);
 
-    m_pens[0] = CreatePen(PS_SOLID, 1, RGB(0, 255, 0));
-    m_pens[1] = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
-    m_pens[2] = CreatePen(PS_SOLID, 1, RGB(0, 255, 255));
+    m_pens[CModelBase::kLineKind] = CreatePen(PS_SOLID, 1, RGB(0, 255, 0));
+    m_pens[CModelBase::kCubeKind] = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
+    m_pens[CModelBase::kStarKind] = CreatePen(PS_SOLID, 1, RGB(0, 255, 255));
     m_pens[kErasePen] = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
-    SelectObject(m_hMemDC, m_pens[0]);
+    SelectObject(m_hMemDC, m_pens[CModelBase::kLineKind]);
     return 0;
 }
 
@@ -69,7 +70,7 @@ void CStaticView::ClearBuffer(int stockObject) {
     const LONG width = m_rcClient.right - m_rcClient.left + 1;
     const LONG height = m_rcClient.bottom - m_rcClient.top + 1;
     PatBlt(m_hMemDC, 0, 0, width, height, PATCOPY);
-    AddChange(RECT{0, 0, width, height});
+    m_repaint.Add(RECT{0, 0, width, height});
 }
 
 void CStaticView::InvalidateChanges() {
@@ -80,38 +81,17 @@ void CStaticView::InvalidateChanges() {
 }
 
 RECT CStaticView::TakeChanges() {
-    for (int i = 0; i < m_erasedCount; ++i) {
-        AddChange(m_erased[i].m_box);  // erased and not drawn again
-    }
-    m_erasedCount = 0;
-    m_poolUsed = 0;
-    RECT changed = m_changed;
-    m_changed = RECT{};
-    changed.right = std::min(changed.right, m_rcClient.right - m_rcClient.left);
-    changed.bottom = std::min(changed.bottom, m_rcClient.bottom - m_rcClient.top);
-    if (changed.left >= changed.right || changed.top >= changed.bottom) {
-        return RECT{};
-    }
-    return changed;
-}
-
-void CStaticView::AddChange(const RECT& box) {
-    if (box.left >= box.right || box.top >= box.bottom) {
-        return;
-    }
-    if (m_changed.left >= m_changed.right) {
-        m_changed = box;
-        return;
-    }
-    m_changed.left = std::min(m_changed.left, box.left);
-    m_changed.top = std::min(m_changed.top, box.top);
-    m_changed.right = std::max(m_changed.right, box.right);
-    m_changed.bottom = std::max(m_changed.bottom, box.bottom);
+    // The client area in buffer pixels, which start at its top left corner.
+    RECT area = m_rcClient;
+    OffsetRect(&area, -area.left, -area.top);
+    return m_repaint.Take(area);
 }
 
 void CStaticView::SelectPen(int slot) {
     // A kind code outside the table is an empty slot: nothing is selected.
-    if (slot >= 0 && slot < 256) {
+    // The program draws only kinds that have a shape, whose slots hold pens.
+    assert(slot >= 0 && slot < kPenSlots);
+    if (slot >= 0 && slot < kPenSlots) {
         SelectObject(m_hMemDC, m_pens[slot]);
     }
 }
@@ -140,61 +120,47 @@ void CStaticView::DrawStar(CModelBase& model) {
     Draw(model, EShape::Star);
 }
 
+std::optional<CStaticView::EShape> CStaticView::ShapeOfKind(std::int32_t kind) {
+    switch (kind) {
+        case CModelBase::kLineKind:
+            return EShape::Lines;
+        case CModelBase::kCubeKind:
+            return EShape::Cube;
+        case CModelBase::kStarKind:
+            return EShape::Star;
+        default:
+            return std::nullopt;
+    }
+}
+
 void CStaticView::EraseModel(CModelBase& model) {
-    if (model.m_kind >= 0 && model.m_kind <= 2) {
-        Erase(model, static_cast<EShape>(model.m_kind));
+    if (const std::optional<EShape> shape = ShapeOfKind(model.m_kind)) {
+        Erase(model, *shape);
     }
 }
 
 void CStaticView::DrawModel(CModelBase& model) {
-    if (model.m_kind >= 0 && model.m_kind <= 2) {
-        Draw(model, static_cast<EShape>(model.m_kind));
+    if (const std::optional<EShape> shape = ShapeOfKind(model.m_kind)) {
+        Draw(model, *shape);
     }
 }
 
 void CStaticView::Erase(const CModelBase& model, EShape shape) {
     SelectPen(kErasePen);
     const int count = VerticesUsed(model, shape);
-    // Kept in the pool when it has room, so that the draw can compare.
-    const bool kept =
-        m_pool != nullptr && m_erasedCount < kErasedCapacity && count <= kPoolCapacity - m_poolUsed;
-    SPixel* const pixels = kept ? m_pool + m_poolUsed : m_pixels;
+    // Kept by the repaint box when it has room, so that the draw can compare.
+    SPixel* const kept = m_repaint.RoomForErase(count);
+    SPixel* const pixels = kept != nullptr ? kept : m_pixels.get();
     ToPixels(model, count, pixels);
-    const RECT box = Walk(pixels, count, shape);
-    if (m_erasedCount < kErasedCapacity) {
-        m_erased[m_erasedCount++] = SErased{&model, box, kept ? m_poolUsed : -1, count};
-        m_poolUsed += kept ? count : 0;
-    } else {
-        AddChange(box);
-    }
+    m_repaint.Erased(model, DrawSegments(pixels, count, shape), kept != nullptr, count);
 }
 
 void CStaticView::Draw(CModelBase& model, EShape shape) {
-    // What this model's erase covered, if it was erased since its last draw.
-    SErased erased{nullptr, RECT{}, -1, 0};
-    for (int i = m_erasedCount - 1; i >= 0; --i) {
-        if (m_erased[i].m_model == &model) {
-            erased = m_erased[i];
-            m_erased[i] = m_erased[--m_erasedCount];
-            break;
-        }
-    }
-    if (m_erasedCount == 0) {
-        m_poolUsed = 0;  // every kept erase has been drawn again; the pixels stay until the compare
-    }
     model.Refresh();
     SelectPen(model.m_kind);
     const int count = VerticesUsed(model, shape);
-    ToPixels(model, count, m_pixels);
-    const RECT box = Walk(m_pixels, count, shape);
-    // The same pixels as erased: drawn again where they were, nothing changed.
-    const bool same = erased.m_first >= 0 && erased.m_count == count &&
-                      std::memcmp(&erased.m_box, &box, sizeof box) == 0 &&
-                      std::memcmp(m_pool + erased.m_first, m_pixels, sizeof(SPixel) * count) == 0;
-    if (!same) {
-        AddChange(box);
-        AddChange(erased.m_box);
-    }
+    ToPixels(model, count, m_pixels.get());
+    m_repaint.Drawn(model, DrawSegments(m_pixels.get(), count, shape), m_pixels.get(), count);
 }
 
 void CStaticView::ToPixels(const CModelBase& model, int count, SPixel* pixels) {
@@ -215,7 +181,7 @@ void CStaticView::ToPixels(const CModelBase& model, int count, SPixel* pixels) {
     }
 }
 
-RECT CStaticView::Walk(const SPixel* pixels, int count, EShape shape) {
+RECT CStaticView::DrawSegments(const SPixel* pixels, int count, EShape shape) {
     if (m_hBitmap == nullptr || pixels == nullptr) {
         return RECT{};
     }
@@ -247,7 +213,7 @@ RECT CStaticView::Walk(const SPixel* pixels, int count, EShape shape) {
                 std::clamp(maxX, LONG{0}, right) + 1, std::clamp(maxY, LONG{0}, bottom) + 1};
 }
 
-void CStaticView::Release() {
+void CStaticView::DeleteDrawingObjects() {
     // The context first: it lets go of the bitmap and the pen it holds.
     DeleteDC(m_hMemDC);
     DeleteObject(m_hBitmap);
@@ -257,10 +223,4 @@ void CStaticView::Release() {
     }
     m_hMemDC = nullptr;
     m_hBitmap = nullptr;
-    delete[] m_pixels;
-    m_pixels = nullptr;
-    m_pool = nullptr;
-    m_poolUsed = 0;
-    m_changed = RECT{};
-    m_erasedCount = 0;
 }

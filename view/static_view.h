@@ -1,23 +1,28 @@
 // The drawing area of a scene page: a child window with a back buffer one
 // pixel larger than its client area, a table of 256 pen slots, and the erase
 // and draw routines of the three model kinds. All drawing goes into the back
-// buffer; a paint copies the buffer to the window. The view keeps the
-// box of what its routines changed, so that a repaint asks for that part only.
+// buffer; a paint copies the buffer to the window. A repaint box keeps what
+// the routines changed, so that a repaint asks for that part only.
 #pragma once
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <memory>
+#include <optional>
 
 #include "geometry/model_base.h"
 #include "platform/raster/raster.h"
 #include "platform/window.h"
 #include "platform/window_impl.h"
+#include "view/repaint_box.h"
 
 class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
   public:
     // Pen slots: a model's kind code is its pen slot.
+    static constexpr int kPenSlots = 256;
     static constexpr int kErasePen = 255;
 
     CStaticView() = default;
@@ -41,13 +46,15 @@ class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
     void DrawCube(CModelBase& model);
     void EraseStar(CModelBase& model);
     void DrawStar(CModelBase& model);
-    // The routine of the model's kind (0 lines, 1 cube, 2 star); a model of
-    // another kind is neither erased nor drawn.
+    // The routine of the model's kind (ShapeOfKind); a model of another kind
+    // is neither erased nor drawn.
     void EraseModel(CModelBase& model);
     void DrawModel(CModelBase& model);
 
-    // The shapes the routines walk, and the vertex pairs each joins.
+    // The shapes the routines draw, and the vertex pairs each joins.
     enum class EShape { Lines, Cube, Star };
+    // The shape a model of the kind is drawn as; none for a kind of no shape.
+    static std::optional<EShape> ShapeOfKind(std::int32_t kind);
 
     // Calls segment(from, to) for each vertex pair of the shape, in drawing
     // order: consecutive pairs of the first count vertices (count even), a
@@ -56,6 +63,7 @@ class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
     static void ForEachSegment(EShape shape, int count, F&& segment) {
         switch (shape) {
             case EShape::Lines:
+                assert(count % 2 == 0);  // an odd count would read past the vertices used
                 for (int i = 0; i < count; i += 2) {
                     segment(i, i + 1);
                 }
@@ -83,7 +91,7 @@ class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
         }
     }
 
-    // The vertices a walk of the shape reads. A line model's count is held to
+    // The vertices a drawing of the shape reads. A line model's count is held to
     // the arrays' capacity, which is even, and rounded up to whole pairs: an
     // odd count still reads the vertex after its last one.
     static int VerticesUsed(const CModelBase& model, EShape shape) {
@@ -135,46 +143,26 @@ class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
     HDC m_hMemDC = nullptr;
     RECT m_rcClient;
     HBITMAP m_hBitmap = nullptr;
-    HPEN m_pens[256] = {};
+    HPEN m_pens[kPenSlots] = {};
 
   private:
-    // A vertex in whole pixels; valid is 0 for one with no pixel. Three plain
-    // LONGs, no padding, so that equal bytes are equal pixels.
-    struct SPixel {
-        LONG x;
-        LONG y;
-        LONG valid;
-    };
-    // What one erase routine covered, kept until the model is drawn again:
-    // its box and, when the pool had room, the pixels it walked.
-    struct SErased {
-        const CModelBase* m_model;
-        RECT m_box;
-        int m_first;  // in m_pool, or -1
-        int m_count;
-    };
-    static constexpr int kErasedCapacity = 128;
-    static constexpr int kPoolCapacity = 2 * CModelBase::kMaxVertices;
+    using SPixel = CRepaintBox::SPixel;
 
     void SelectPen(int slot);
-    // Pens, walks and boxes the routines share.
+    // What the routines share: the pen, the pixels, the drawing and the box.
     void Erase(const CModelBase& model, EShape shape);
     void Draw(CModelBase& model, EShape shape);
     // The model's vertices in pixels, the first count of them, into pixels.
     static void ToPixels(const CModelBase& model, int count, SPixel* pixels);
     // Draws the shape's segments between the pixels in the selected pen and
     // returns the box of the end points, clipped to the buffer.
-    RECT Walk(const SPixel* pixels, int count, EShape shape);
-    void AddChange(const RECT& box);
-    void Release();
+    RECT DrawSegments(const SPixel* pixels, int count, EShape shape);
+    // Deletes the memory context, the bitmap and the pens.
+    void DeleteDrawingObjects();
 
-    RECT m_changed = {};  // since the last TakeChanges
-    SErased m_erased[kErasedCapacity];
-    int m_erasedCount = 0;
-    // Raw storage made at creation: the pixels of the routine at work
-    // (CModelBase::kMaxVertices of them), then a pool that keeps the pixels
-    // each erase walked until the model's draw compares its own with them.
-    SPixel* m_pixels = nullptr;
-    SPixel* m_pool = nullptr;
-    int m_poolUsed = 0;
+    CRepaintBox m_repaint;
+    // The pixels of the routine at work, CModelBase::kMaxVertices of them,
+    // made at creation; none when there was no memory for them, and then no
+    // draw routine puts anything in the buffer.
+    std::unique_ptr<SPixel[]> m_pixels;
 };

@@ -104,9 +104,11 @@ class CClippedLine {
         std::uint32_t* const first = bits + m_y * stride + m_x;
         const std::int64_t error = m_rest - m_twoMajor;
         if (m_xMajor) {
-            Walk(first, m_count, error, m_twoMinor, m_twoMajor, m_stepX, m_stepY * stride, pixel);
+            FillWalk(first, m_count, error, m_twoMinor, m_twoMajor, m_stepX, m_stepY * stride,
+                     pixel);
         } else {
-            Walk(first, m_count, error, m_twoMinor, m_twoMajor, m_stepY * stride, m_stepX, pixel);
+            FillWalk(first, m_count, error, m_twoMinor, m_twoMajor, m_stepY * stride, m_stepX,
+                     pixel);
         }
     }
 
@@ -115,17 +117,19 @@ class CClippedLine {
     // leave the buffer.
     void Clip(LONG x0, LONG y0, LONG width, LONG height, std::int64_t a, std::int64_t b);
 
-    // n pixels from p on: a step of major each, and of minor too whenever
-    // the error term, kept below zero between steps, reaches zero. All in
-    // locals, so that the stores cannot make the compiler reload anything.
-    static void Walk(std::uint32_t* p, std::int64_t n, std::int64_t error, std::int64_t up,
-                     std::int64_t down, std::ptrdiff_t major, std::ptrdiff_t minor,
-                     std::uint32_t pixel) {
+    // Sets the n pixels of the walk from p on, in runs where the line is
+    // flatter than one in two, else step by step: a step of major each, and
+    // of minor too whenever the error term, kept below zero between steps,
+    // reaches zero. All in locals, so that the stores cannot make the
+    // compiler reload anything.
+    static void FillWalk(std::uint32_t* p, std::int64_t n, std::int64_t error, std::int64_t up,
+                         std::int64_t down, std::ptrdiff_t major, std::ptrdiff_t minor,
+                         std::uint32_t pixel) {
         if (2 * up <= down) {
             if (major == 1 || major == -1) {
-                WalkRuns<true>(p, n, error, up, down, major, minor, pixel);
+                FillRuns<true>(p, n, error, up, down, major, minor, pixel);
             } else {
-                WalkRuns<false>(p, n, error, up, down, major, minor, pixel);
+                FillRuns<false>(p, n, error, up, down, major, minor, pixel);
             }
             return;
         }
@@ -153,12 +157,12 @@ class CClippedLine {
         }
     }
 
-    // The same pixels in runs along the major axis. Between two minor steps
+    // Sets the same pixels in runs along the major axis. Between two minor steps
     // the error term grows by up a pixel, so a run's length follows from the
     // error at its start: the first takes a division, and every later one is
     // whole or whole + 1 pixels long, whichever brings the error to zero.
     template <bool kAlongRow>
-    static void WalkRuns(std::uint32_t* p, std::int64_t n, std::int64_t error, std::int64_t up,
+    static void FillRuns(std::uint32_t* p, std::int64_t n, std::int64_t error, std::int64_t up,
                          std::int64_t down, std::ptrdiff_t major, std::ptrdiff_t minor,
                          std::uint32_t pixel) {
         if (up == 0) {

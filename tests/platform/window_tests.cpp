@@ -105,6 +105,34 @@ TEST_F(PlatformWindow, AWindowObjectGoingAwayTakesItsWindowAndTimerWithIt) {
     WaitThreeTicks();
 }
 
+// Win32's rules, which the Qt back end's definitions keep: an empty rectangle
+// takes no part in a union and overlaps nothing; a result with nothing in it
+// is all zero; the destination may be a source.
+TEST(PlatformRectangles, EmptyOnesTakeNoPartAndNothingIsAllZero) {
+    const RECT a{0, 0, 10, 10};
+    const RECT b{5, -5, 20, 8};
+    const RECT flat{2, 3, 40, 3};    // no height: a union that took it would reach x = 40
+    const RECT edge{10, 0, 20, 10};  // touches a along x = 10
+    RECT r = a;
+    EXPECT_TRUE(UnionRect(&r, &r, &b));
+    EXPECT_EQ(r, (RECT{0, -5, 20, 10}));
+    EXPECT_TRUE(UnionRect(&r, &flat, &a) && r == a && UnionRect(&r, &a, &flat) && r == a);
+    const RECT reversed{9, 9, 1, 1};
+    EXPECT_FALSE(UnionRect(&r, &flat, &reversed));
+    EXPECT_EQ(r, RECT{});
+
+    EXPECT_TRUE(IntersectRect(&r, &a, &b));
+    EXPECT_EQ(r, (RECT{5, 0, 10, 8}));
+    for (const RECT& other : {edge, flat, reversed}) {
+        r = b;
+        EXPECT_FALSE(IntersectRect(&r, &a, &other)) << other;
+        EXPECT_EQ(r, RECT{}) << other;
+    }
+    r = a;
+    EXPECT_TRUE(OffsetRect(&r, -3, 4));
+    EXPECT_EQ(r, (RECT{-3, 4, 7, 14}));
+}
+
 // (On Win32 any number can alias a live window's handle; the Qt back end
 // also refuses a foreign address, qt_backend_tests.cpp.)
 TEST_F(PlatformWindow, DeadHandlesAreHarmless) {
