@@ -6,7 +6,7 @@
 
 namespace lunvik::test {
 
-// Number of heap allocations since program start.
+// Number of heap allocations this thread has made since it started.
 std::size_t AllocationCount();
 
 // Allocations made while running f.
