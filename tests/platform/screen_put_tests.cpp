@@ -10,6 +10,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/paint.h"
@@ -24,8 +26,6 @@ namespace {
 QWidget* W(HWND hwnd) {
     return WidgetFromHandle(hwnd);
 }
-
-using PlatformScreenPut = WindowTest;
 
 // The window's pixels as the X server has them, 0x00RRGGBB (all ~0 when it
 // cannot say).
@@ -100,98 +100,128 @@ class CPicture {
     RECT m_logical;
 };
 
-void CheckWhatTheScreenShows(bool sharedBitmap) {
-    const bool network = qEnvironmentVariableIsSet("ON_X11_TCP");
-    ASSERT_EQ(lunvik::platform::CanPutOnScreen(), !network)
-        << "Xvfb shares memory with its clients, but not over TCP";
-    const bool shared = sharedBitmap && !network;
-    SPageWithView on;
-    auto& [top, page, journal, view, parent, hwnd, placeholder, child] = on;
-    ASSERT_NE(child, nullptr);
-    EXPECT_EQ(W(child)->testAttribute(Qt::WA_PaintOnScreen), !network);
-    EXPECT_FALSE(W(placeholder)->testAttribute(Qt::WA_PaintOnScreen)) << "a framed window is Qt's";
-    CPicture picture(child, sharedBitmap);
-    view.m_hook = [&](UINT msg, WPARAM, LPARAM, LRESULT&) {
-        if (msg == WM_PAINT) {
-            picture.Paint(child);
-        }
-        return msg == WM_PAINT;
-    };
-    const int width = picture.Width();
-    const int height = picture.Height();
-    const double scale = W(child)->devicePixelRatioF();
-    ShowWindow(parent, SW_SHOW);
-    ShowWindow(hwnd, SW_SHOW);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(W(parent)));
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        return Grab(W(child), width, height) == picture.Expected();
-    })) << "the first paint shows the whole bitmap";
-    EXPECT_EQ(W(child)->testAttribute(Qt::WA_PaintOnScreen), shared);
-    PAINTSTRUCT ps;
-    const HDC dc = BeginPaint(child, &ps);
-    EXPECT_FALSE(BitBlt(dc, 0, 0, 9, 9, picture.Memory(), 0, 0, SRCCOPY))
-        << "outside a paint event nothing reaches the screen";
-    EndPaint(child, &ps);
-
-    // The paints of showing the window are over (none for 300 ms), so that
-    // none repaints more than the next asks for.
+// Waits until the paints of showing the window are over (none for 300 ms),
+// so that none repaints more than the next asks for.
+void WaitUntilPaintsStop(const CJournal& journal, HWND child) {
     for (int quiet = 0, last = -1, round = 0; quiet < 3 && round < 50; ++round) {
         const int now = journal.Count(WM_PAINT, child);
         quiet = now == last ? quiet + 1 : 0;
         last = now;
         QTest::qWait(100);
     }
+}
 
-    // Changed inside and outside the repainted rectangle: the inside shows,
-    // and a put covers only the inside (Qt may repaint more). On a fractional
-    // scale the inside's edge pixels are only partly asked for: either will do.
-    const std::vector<std::uint32_t> before = picture.Expected();
-    const RECT asked{3, 2, 40, 17};
-    const QRect inside(QPoint(static_cast<int>(std::ceil(asked.left * scale)),
-                              static_cast<int>(std::ceil(asked.top * scale))),
-                       QPoint(static_cast<int>(std::floor(asked.right * scale)) - 1,
-                              static_cast<int>(std::floor(asked.bottom * scale)) - 1));
-    const QRect edge = inside.adjusted(-1, -1, 1, 1);
-    const QRect sure = shared ? inside : inside.adjusted(0, 0, -1, -1);
-    picture.Fill(77);
-    const std::vector<std::uint32_t> changed = picture.Expected();
-    auto showsTheRepaint = [&](const std::vector<std::uint32_t>& screen) {
-        for (int i = 0; i < width * height; ++i) {
-            const QPoint p(i % width, i / width);
-            const bool isNew = screen[i] == changed[i];
-            const bool isOld = screen[i] == before[i];
-            // Qt rounds what it repaints on its own, by a device pixel either
-            // way on a fractional scale: only the inside less that is
-            // certain when it paints.
-            const bool either = edge.contains(p) || !shared;
+// What the screen may show after a repaint of a rectangle whose pixels
+// changed, as did pixels outside it: the inside new, the outside old (Qt may
+// repaint more). On a fractional scale the inside's edge pixels are only
+// partly asked for: either will do.
+struct SRepaintShown {
+    SRepaintShown(const RECT& asked, double scale, bool shared, int width)
+        : m_inside(QPoint(static_cast<int>(std::ceil(asked.left * scale)),
+                          static_cast<int>(std::ceil(asked.top * scale))),
+                   QPoint(static_cast<int>(std::floor(asked.right * scale)) - 1,
+                          static_cast<int>(std::floor(asked.bottom * scale)) - 1)),
+          m_shared(shared),
+          m_width(width) {}
+
+    bool operator()(const std::vector<std::uint32_t>& screen) const {
+        // Qt rounds what it repaints on its own, by a device pixel either way
+        // on a fractional scale: only the inside less that is certain when it
+        // paints.
+        const QRect edge = m_inside.adjusted(-1, -1, 1, 1);
+        const QRect sure = m_shared ? m_inside : m_inside.adjusted(0, 0, -1, -1);
+        for (std::size_t i = 0; i < screen.size(); ++i) {
+            const QPoint p(static_cast<int>(i) % m_width, static_cast<int>(i) / m_width);
+            const bool isNew = screen[i] == m_changed[i];
+            const bool isOld = screen[i] == m_before[i];
+            const bool either = edge.contains(p) || !m_shared;
             if (sure.contains(p) ? !isNew : either ? !(isNew || isOld) : !isOld) {
                 return false;
             }
         }
         return true;
-    };
-    const int paints = journal.Count(WM_PAINT, child);
+    }
+
+    QRect m_inside;
+    bool m_shared;
+    int m_width;
+    std::vector<std::uint32_t> m_before, m_changed;
+};
+
+// A view on a page, painting picture on every WM_PAINT.
+class ScreenPut : public WindowTest {
+  protected:
+    void Start(bool sharedBitmap) {
+        m_network = qEnvironmentVariableIsSet("ON_X11_TCP");
+        ASSERT_EQ(lunvik::platform::CanPutOnScreen(), !m_network)
+            << "Xvfb shares memory with its clients, but not over TCP";
+        m_shared = sharedBitmap && !m_network;
+        m_on.emplace();  // after SetUp, which gives the test's resources
+        ASSERT_NE(m_on->child, nullptr);
+        m_picture = std::make_unique<CPicture>(m_on->child, sharedBitmap);
+        m_on->view.m_hook = [this](UINT msg, WPARAM, LPARAM, LRESULT&) {
+            if (msg == WM_PAINT) {
+                m_picture->Paint(m_on->child);
+            }
+            return msg == WM_PAINT;
+        };
+        ShowWindow(m_on->parent, SW_SHOW);
+        ShowWindow(m_on->hwnd, SW_SHOW);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(W(m_on->parent)));
+    }
+    bool ScreenShows(const std::vector<std::uint32_t>& pixels) const {
+        return QTest::qWaitFor([&] { return Screen() == pixels; });
+    }
+    std::vector<std::uint32_t> Screen() const {
+        return Grab(W(m_on->child), m_picture->Width(), m_picture->Height());
+    }
+    void CheckWhatTheScreenShows(bool sharedBitmap);
+
+    std::optional<SPageWithView> m_on;
+    std::unique_ptr<CPicture> m_picture;
+    bool m_network = false;
+    bool m_shared = false;
+};
+
+void ScreenPut::CheckWhatTheScreenShows(bool sharedBitmap) {
+    ASSERT_NO_FATAL_FAILURE(Start(sharedBitmap));
+    const HWND child = m_on->child;
+    EXPECT_EQ(W(child)->testAttribute(Qt::WA_PaintOnScreen), m_shared);
+    EXPECT_FALSE(W(m_on->placeholder)->testAttribute(Qt::WA_PaintOnScreen))
+        << "a framed window is Qt's";
+    EXPECT_TRUE(ScreenShows(m_picture->Expected())) << "the first paint shows the whole bitmap";
+    PAINTSTRUCT ps;
+    const HDC dc = BeginPaint(child, &ps);
+    EXPECT_FALSE(BitBlt(dc, 0, 0, 9, 9, m_picture->Memory(), 0, 0, SRCCOPY))
+        << "outside a paint event nothing reaches the screen";
+    EndPaint(child, &ps);
+    WaitUntilPaintsStop(m_on->journal, child);
+
+    const RECT asked{3, 2, 40, 17};
+    SRepaintShown repaint(asked, W(child)->devicePixelRatioF(), m_shared, m_picture->Width());
+    repaint.m_before = m_picture->Expected();
+    m_picture->Fill(77);
+    repaint.m_changed = m_picture->Expected();
+    const int paints = m_on->journal.Count(WM_PAINT, child);
     InvalidateRect(child, &asked, FALSE);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return journal.Count(WM_PAINT, child) > paints; }));
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        const std::vector<std::uint32_t> screen = Grab(W(child), width, height);
-        return showsTheRepaint(screen);
-    })) << journal.Count(WM_PAINT, child) - paints
-        << " paints";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_on->journal.Count(WM_PAINT, child) > paints; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return repaint(Screen()); }))
+        << m_on->journal.Count(WM_PAINT, child) - paints << " paints";
 
     // Hidden and shown again: the whole current picture.
-    ShowWindow(hwnd, SW_HIDE);
-    ShowWindow(parent, SW_SHOW);
-    ShowWindow(hwnd, SW_SHOW);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(W(parent)));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Grab(W(child), width, height) == changed; }));
+    ShowWindow(m_on->hwnd, SW_HIDE);
+    ShowWindow(m_on->parent, SW_SHOW);
+    ShowWindow(m_on->hwnd, SW_SHOW);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(W(m_on->parent)));
+    EXPECT_TRUE(ScreenShows(repaint.m_changed));
 }
+
 }  // namespace
 
-TEST_F(PlatformScreenPut, TheScreenShowsTheBitmapAndARepaintPutsOnlyWhatWasAsked) {
+TEST_F(ScreenPut, TheScreenShowsTheBitmapAndARepaintPutsOnlyWhatWasAsked) {
     CheckWhatTheScreenShows(true);
 }
 
-TEST_F(PlatformScreenPut, ABitmapTheServerDoesNotShareIsPaintedByQtAlike) {
+TEST_F(ScreenPut, ABitmapTheServerDoesNotShareIsPaintedByQtAlike) {
     CheckWhatTheScreenShows(false);
 }
