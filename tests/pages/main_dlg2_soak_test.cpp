@@ -30,56 +30,65 @@ std::vector<double> Shape(const CModelBase& m) {
     return d;
 }
 
-using PageTwoSoak = PageTest<CMainDlg2>;
-
-TEST_F(PageTwoSoak, TwoHundredThousandTicksStayInTheBoxRigidAndAllocationFree) {
-    // Every model in the box, where the page put them and after every 1000 ticks.
-    int bounced = 0;
-    const auto inBox = [&](int t) {
+class PageTwoSoak : public PageTest<CMainDlg2> {
+  protected:
+    // Every model in the box; velocities pointing back count as bounces.
+    void ExpectInBox(int tick) {
         for (int i = 0; i < m_page->m_animatedCount; ++i) {
             const CGridTmpl<double>& p = m_page->m_animated[i]->m_position;
             for (double c : {p.x, p.y, p.z}) {
-                ASSERT_TRUE(c >= 0.0 && c <= 1.0) << "tick " << t << " model " << i << ": " << c;
+                ASSERT_TRUE(c >= 0.0 && c <= 1.0) << "tick " << tick << " model " << i << ": " << c;
             }
             const CGridTmpl<double>& v = m_page->m_velocity[i];
-            bounced += v.x < 0 || v.y < 0 || v.z < 0 ? 1 : 0;
+            m_bounced += v.x < 0 || v.y < 0 || v.z < 0 ? 1 : 0;
         }
-    };
+    }
+    std::vector<std::vector<double>> Shapes() const {
+        std::vector<std::vector<double>> shapes;
+        for (int i = 0; i < m_page->m_animatedCount; ++i) {
+            shapes.push_back(Shape(*m_page->m_animated[i]));
+        }
+        return shapes;
+    }
+    // Ticks in runs of 1000 with a repaint of the whole view pending: the
+    // toolkit adds the ticks' requests to it without allocating, so whatever
+    // allocates is ours. Every model in the box after every run.
+    std::size_t TickAndCountAllocations(int ticks) {
+        std::size_t allocations = 0;
+        for (int t = 0; t < ticks && !HasFatalFailure(); t += 1000) {
+            QCoreApplication::processEvents();
+            ::InvalidateRect(m_page->m_view[0].m_hWnd, nullptr, FALSE);
+            allocations += CountAllocations([&] {
+                for (int k = 0; k < 1000; ++k) {
+                    Tick();
+                }
+            });
+            ExpectInBox(t + 1000);
+        }
+        return allocations;
+    }
+
+    int m_bounced = 0;
+};
+
+TEST_F(PageTwoSoak, TwoHundredThousandTicksStayInTheBoxRigidAndAllocationFree) {
     ASSERT_EQ(m_page->m_animatedCount, CMainDlg2::kMoving);
-    inBox(0);
+    ExpectInBox(0);  // where the page put them
     CrtSrand(20261206);
     Command(IDC_START);
-    std::vector<std::vector<double>> shapes;
-    for (int i = 0; i < m_page->m_animatedCount; ++i) {
-        shapes.push_back(Shape(*m_page->m_animated[i]));
-    }
+    const std::vector<std::vector<double>> shapes = Shapes();
     const CModelBase::CVertices grid = m_page->m_line.m_model;
     Show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(WidgetFromHandle(m_holder)));
     Tick();  // the status texts, which stay
 
-    std::size_t allocations = 0;
-    for (int t = 0; t < 200000; t += 1000) {
-        // A repaint of the whole view pending: the toolkit adds the ticks'
-        // requests to it without allocating, so whatever allocates is ours.
-        QCoreApplication::processEvents();
-        ::InvalidateRect(m_page->m_view[0].m_hWnd, nullptr, FALSE);
-        allocations += CountAllocations([&] {
-            for (int k = 0; k < 1000; ++k) {
-                Tick();
-            }
-        });
-        inBox(t + 1000);
-        if (HasFatalFailure()) {
-            return;
-        }
-    }
-    EXPECT_EQ(allocations, 0u);
-    EXPECT_GT(bounced, 0);
+    EXPECT_EQ(TickAndCountAllocations(200000), 0u);
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_GT(m_bounced, 0);
+    const std::vector<std::vector<double>> now = Shapes();
     for (int i = 0; i < m_page->m_animatedCount; ++i) {
-        const std::vector<double> now = Shape(*m_page->m_animated[i]);
-        for (std::size_t k = 0; k < now.size(); ++k) {
-            ASSERT_NEAR(now[k], shapes[i][k], 1e-9 * shapes[i][k]) << "model " << i;
+        for (std::size_t k = 0; k < now[i].size(); ++k) {
+            ASSERT_NEAR(now[i][k], shapes[i][k], 1e-9 * shapes[i][k]) << "model " << i;
         }
         ASSERT_FALSE(std::isnan(m_page->m_animated[i]->m_screen[0].x));
     }
