@@ -30,7 +30,7 @@ bool DrawnByShippedFont(const QWidget& widget, char32_t c) {
     return false;
 }
 
-TEST(Display, StatusLinesAndCaptionsFitAndAreDrawnByTheShippedFonts) {
+TEST(Display, StatusLinesAndCaptionsFitAndJapaneseIsDrawnByTheShippedFonts) {
     auto one = MakePage<CMainDlg>();
     auto two = MakePage<CMainDlg2>();
     int japanese = 0;
@@ -63,7 +63,11 @@ TEST(Display, StatusLinesAndCaptionsFitAndAreDrawnByTheShippedFonts) {
         }
     }
     EXPECT_GT(japanese, 80);
+}
 
+// Four lines, none wrapped, within the label's width and height.
+TEST(Display, TheAboutNoticeFitsItsLabel) {
+    SetResources(&LunvikResources());
     CAboutDlg about;
     ASSERT_NE(about.Create(nullptr), nullptr);
     auto* notice = qobject_cast<QLabel*>(WidgetFromHandle(about.GetDlgItem(IDC_ABOUT_TEXT)));
