@@ -76,6 +76,7 @@ CWindowHost* MakeDialog(CWindowObject* object, const SDialogTemplate& t, QWidget
         // manager offers neither resizing nor maximising.
         if ((t.style & WS_THICKFRAME) == 0) {
             widget->setFixedSize(widget->size());
+            LeaveSizingOutOfMotifHints(widget);
         }
     }
     RegisterHost(&host, object, 0);

@@ -194,6 +194,10 @@ void DestroyWindowTree(QWidget* root, bool rootIsBeingDeleted = false);
 // than Qt can take them.
 void WatchX11(xcb_connection_t* connection);
 
+// x11_hints.cpp. On X11, the window's Motif hints offer no resizing, as
+// Win32's leave it out for a frame without a sizing border.
+void LeaveSizingOutOfMotifHints(QWidget* window);
+
 // window_timers.cpp. Stops every timer of the window.
 void KillWindowTimers(CWindowHost* host);
 

@@ -28,18 +28,17 @@ press_alt_f4_until_gone() {
 
 # about_box_fixed ABOUT WM: the About box is of fixed size with a close box
 # only, as its template's modal frame says: equal minimum and maximum sizes,
-# Motif hints that allow neither minimising nor maximising (0x19), and,
-# under openbox, no offer to maximise or resize and one to close. (Qt's Motif
-# hints always allow resizing, where Win32's leave it out; the equal sizes
-# are what window managers go by.)
+# Motif hints that allow neither resizing, minimising nor maximising (0x1B),
+# as Win32's say (Wine's too), and, under openbox, no offer to maximise or
+# resize and one to close.
 about_box_fixed() {
     local hints flags functions actions
     hints=$(xprop -id "$1" WM_NORMAL_HINTS)
     [ "$(sed -n 's/.*minimum size: //p' <<<"$hints")" = "$(sed -n 's/.*maximum size: //p' <<<"$hints")" ] &&
         grep -q 'maximum size' <<<"$hints" || fail "About box not of fixed size: $hints"
     read -r _ _ flags functions _ <<<"$(xprop -id "$1" _MOTIF_WM_HINTS | tr -d ,)"
-    [ $((flags & 1)) = 1 ] && [ $((functions & 0x19)) = 0 ] ||
-        fail "About box's Motif functions $functions allow minimising or maximising"
+    [ $((flags & 1)) = 1 ] && [ $((functions & 0x1B)) = 0 ] ||
+        fail "About box's Motif functions $functions allow resizing, minimising or maximising"
     [ "$2" = openbox ] || return 0
     actions=$(xprop -id "$1" _NET_WM_ALLOWED_ACTIONS)
     ! grep -qE 'MAXIMIZE|RESIZE' <<<"$actions" || fail "About box can be resized or maximised: $actions"
