@@ -6,5 +6,9 @@
 
 #include "platform/win_types.h"
 
-inline QWidget* WidgetFromHandle(HWND hwnd) { return reinterpret_cast<QWidget*>(hwnd); }
-inline HWND HandleFromWidget(QWidget* widget) { return reinterpret_cast<HWND>(widget); }
+inline QWidget* WidgetFromHandle(HWND hwnd) {
+    return reinterpret_cast<QWidget*>(hwnd);
+}
+inline HWND HandleFromWidget(QWidget* widget) {
+    return reinterpret_cast<HWND>(widget);
+}

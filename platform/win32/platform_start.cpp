@@ -54,6 +54,10 @@ HFONT StripFont() {
                                   : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
+void DestroyOurWindows() {
+    EnumThreadWindows(GetCurrentThreadId(), &DestroyOurs, 0);
+}
+
 }  // namespace lunvik::platform
 
 using namespace lunvik::platform;
@@ -77,7 +81,7 @@ bool StartPlatform(const char*, std::string* why) {
 
 void StopPlatform() {
     lunvik::raster::SetScreen(nullptr);
-    EnumThreadWindows(GetCurrentThreadId(), &DestroyOurs, 0);
+    DestroyOurWindows();
     if (g_stripFont != nullptr) {
         DeleteObject(g_stripFont);
         g_stripFont = nullptr;

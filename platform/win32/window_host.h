@@ -74,5 +74,7 @@ BITMAPINFO RasterLayout(LONG width, LONG height);
 // (null when it could not be); the tab strip's font, in that face at 8 points.
 const wchar_t* DialogFontFace();
 HFONT StripFont();
+// Destroys every top-level window of ours on this thread, with its children.
+void DestroyOurWindows();
 
 }  // namespace lunvik::platform

@@ -102,12 +102,6 @@ BOOL CALLBACK CountOurs(HWND hwnd, LPARAM count) {
     EnumChildWindows(hwnd, &CountOurs, count);
     return TRUE;
 }
-BOOL CALLBACK DestroyOurs(HWND hwnd, LPARAM) {
-    if (DataOf(hwnd) != nullptr) {
-        ::DestroyWindow(hwnd);
-    }
-    return TRUE;
-}
 }  // namespace
 
 void PressButton(HWND button) {
@@ -218,7 +212,7 @@ bool SavePicture(const char* path, const SPicture& picture) {
 }
 
 int DestroyAndCountLeft() {
-    EnumThreadWindows(GetCurrentThreadId(), &DestroyOurs, 0);
+    lunvik::platform::DestroyOurWindows();
     DeliverPosted();
     int left = 0;
     EnumThreadWindows(GetCurrentThreadId(), &CountOurs, reinterpret_cast<LPARAM>(&left));
