@@ -157,6 +157,13 @@ void CModelBase::UpdateCamera() {
     m_axisY = CVector{-nx * ny, nx * nx + nz * nz, -ny * nz};
 }
 
+void CModelBase::Aim(const CGridTmpl<double>& lookAt, const CGridTmpl<double>& eye) {
+    m_lookAt = lookAt;
+    UpdateCamera();
+    m_eye = eye;
+    UpdateCamera();
+}
+
 CGridTmpl<double> CModelBase::PointToCamera(const CGridTmpl<double>& p) const {
     const CVector d = p - m_eye;
     return CVector{Dot(m_axisX, d), Dot(m_axisY, d), Dot(m_axisZ, d)};

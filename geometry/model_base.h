@@ -45,6 +45,9 @@ class CModelBase {
 
     // Camera basis from m_eye and m_lookAt, with (0, 1, 0) as up.
     void UpdateCamera();
+    // Hands the model a camera as a page does every frame: the look-at point
+    // first, then the eye, the basis updated after each.
+    void Aim(const CGridTmpl<double>& lookAt, const CGridTmpl<double>& eye);
     CGridTmpl<double> PointToCamera(const CGridTmpl<double>& p) const;
 
     std::int32_t m_kind = 0;

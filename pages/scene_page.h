@@ -94,15 +94,6 @@ class CScenePage : public CDialogImpl<T, CWindow> {
                                  static_cast<double>(rc.bottom - rc.top), 0.0);
     }
 
-    // Hands the page's camera to a model: look-at first, then the eye.
-    static void AimModel(CModelBase& model, const CGridTmpl<double>& lookAt,
-                         const CGridTmpl<double>& eye) {
-        model.m_lookAt = lookAt;
-        model.UpdateCamera();
-        model.m_eye = eye;
-        model.UpdateCamera();
-    }
-
     // Builds a model, puts it at position in the world and hands it the camera.
     static void PlaceModel(CModelBase& model, const CModelParam& param,
                            const CGridTmpl<double>& position, const CGridTmpl<double>& lookAt,
@@ -110,7 +101,7 @@ class CScenePage : public CDialogImpl<T, CWindow> {
         model.Build(param);
         model.m_position = position;
         model.ToWorld();
-        AimModel(model, lookAt, eye);
+        model.Aim(lookAt, eye);
     }
 
     // One frame: every model of the list is erased before any is drawn, so
@@ -122,7 +113,7 @@ class CScenePage : public CDialogImpl<T, CWindow> {
             view.EraseModel(*drawn[i]);
         }
         for (int i = 0; i < count; ++i) {
-            AimModel(*drawn[i], lookAt, eye);
+            drawn[i]->Aim(lookAt, eye);
             view.DrawModel(*drawn[i]);
         }
     }

@@ -1,7 +1,6 @@
 // Models through a view as a page's frame runs them (CScenePage::RedrawModels):
-// every model is erased before any is drawn, then each is handed the camera,
-// look-at first, and drawn. Shared by the view test and the pipeline fuzz
-// target, which builds it without GoogleTest.
+// every model is erased before any is drawn, then each is aimed and drawn. Shared by the view test
+// and the pipeline fuzz target, which builds it without GoogleTest.
 #pragma once
 
 #include <memory>
@@ -43,10 +42,7 @@ inline void EraseModels(CStaticView& view, const SceneModels& models) {
 
 inline void DrawModels(CStaticView& view, const SceneModels& models, const SCamera& camera) {
     for (const auto& model : models) {
-        model->m_lookAt = camera.lookAt;
-        model->UpdateCamera();
-        model->m_eye = camera.eye;
-        model->UpdateCamera();
+        model->Aim(camera.lookAt, camera.eye);
         view.DrawModel(*model);
     }
 }
