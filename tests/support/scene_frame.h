@@ -15,14 +15,14 @@ namespace lunvik::test {
 
 using SceneModels = std::vector<std::unique_ptr<CModelBase>>;
 
-// A model of the kind code (0 line grid, 1 cube, 2 star); none for another.
+// A model of the kind code; none for another.
 inline std::unique_ptr<CModelBase> MakeModel(int kind) {
     switch (kind) {
-        case 0:
+        case CModelBase::kLineKind:
             return std::make_unique<CLine>();
-        case 1:
+        case CModelBase::kCubeKind:
             return std::make_unique<CCube>();
-        case 2:
+        case CModelBase::kStarKind:
             return std::make_unique<CStar>();
         default:
             return nullptr;

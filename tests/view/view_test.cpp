@@ -51,10 +51,11 @@ class StaticView : public ::testing::Test {
         ASSERT_NE(m_parent.Create(nullptr, RECT{0, 0, 400, 300}), nullptr);
         ASSERT_NE(m_view.Create(m_parent, RECT{10, 20, 10 + kWidth, 20 + kHeight}), nullptr);
         std::uniform_real_distribution<double> unit(0.0, 1.0);
-        m_models.push_back(lunvik::test::MakeModel(0));
+        m_models.push_back(lunvik::test::MakeModel(CModelBase::kLineKind));
         m_models.back()->Build(Param(0.1, 0, 0.1, 0, 0, 320));
         for (int i = 0; i < 6; ++i) {
-            m_models.push_back(lunvik::test::MakeModel(i % 2 ? 2 : 1));
+            m_models.push_back(
+                lunvik::test::MakeModel(i % 2 ? CModelBase::kStarKind : CModelBase::kCubeKind));
             m_models.back()->Build(Param(0.05, 0.05, 0.05, 0.05, 0.025));
             m_models.back()->m_position = V(unit(m_rng), unit(m_rng), unit(m_rng));
         }
