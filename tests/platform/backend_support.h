@@ -45,8 +45,11 @@ struct SPicture {
 // screen has it (the window and its top-level window shown for it).
 SPicture WindowPicture(HWND hwnd);
 // A PNG file read into picture, or written from it; false when it cannot be.
+// The references are written by the Qt build only.
 bool LoadPicture(const char* path, SPicture* picture);
+#ifndef _WIN32
 bool SavePicture(const char* path, const SPicture& picture);
+#endif
 
 // Destroys every top-level window left and returns how many windows of ours
 // were still alive after that: 0 unless something leaked.

@@ -193,24 +193,6 @@ bool LoadPicture(const char* path, SPicture* picture) {
     return read;
 }
 
-bool SavePicture(const char* path, const SPicture& picture) {
-    using namespace Gdiplus;
-    using namespace Gdiplus::DllExports;
-    static const CLSID kPng = {
-        0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-    std::vector<std::uint32_t> pixels = picture.pixels;
-    GpBitmap* bitmap = nullptr;
-    if (!StartGdiplus() ||
-        GdipCreateBitmapFromScan0(picture.width, picture.height, picture.width * 4,
-                                  PixelFormat32bppRGB, reinterpret_cast<BYTE*>(pixels.data()),
-                                  &bitmap) != Ok) {
-        return false;
-    }
-    const bool saved = GdipSaveImageToFile(bitmap, Wide(path).c_str(), &kPng, nullptr) == Ok;
-    GdipDisposeImage(bitmap);
-    return saved;
-}
-
 int DestroyAndCountLeft() {
     lunvik::platform::DestroyOurWindows();
     DeliverPosted();

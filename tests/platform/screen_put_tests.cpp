@@ -23,10 +23,6 @@ using namespace lunvik::test;
 
 namespace {
 
-QWidget* W(HWND hwnd) {
-    return WidgetFromHandle(hwnd);
-}
-
 // The window's pixels as the X server has them, 0x00RRGGBB (all ~0 when it
 // cannot say).
 std::vector<std::uint32_t> Grab(QWidget* widget, int width, int height) {
@@ -167,13 +163,13 @@ class ScreenPut : public WindowTest {
         };
         ShowWindow(m_on->parent, SW_SHOW);
         ShowWindow(m_on->hwnd, SW_SHOW);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(W(m_on->parent)));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(WidgetFromHandle(m_on->parent)));
     }
     bool ScreenShows(const std::vector<std::uint32_t>& pixels) const {
         return QTest::qWaitFor([&] { return Screen() == pixels; });
     }
     std::vector<std::uint32_t> Screen() const {
-        return Grab(W(m_on->child), m_picture->Width(), m_picture->Height());
+        return Grab(WidgetFromHandle(m_on->child), m_picture->Width(), m_picture->Height());
     }
     void CheckWhatTheScreenShows(bool sharedBitmap);
 
@@ -186,19 +182,23 @@ class ScreenPut : public WindowTest {
 void ScreenPut::CheckWhatTheScreenShows(bool sharedBitmap) {
     ASSERT_NO_FATAL_FAILURE(Start(sharedBitmap));
     const HWND child = m_on->child;
-    EXPECT_EQ(W(child)->testAttribute(Qt::WA_PaintOnScreen), m_shared);
-    EXPECT_FALSE(W(m_on->placeholder)->testAttribute(Qt::WA_PaintOnScreen))
+    EXPECT_EQ(WidgetFromHandle(child)->testAttribute(Qt::WA_PaintOnScreen), m_shared);
+    EXPECT_FALSE(WidgetFromHandle(m_on->placeholder)->testAttribute(Qt::WA_PaintOnScreen))
         << "a framed window is Qt's";
     EXPECT_TRUE(ScreenShows(m_picture->Expected())) << "the first paint shows the whole bitmap";
     PAINTSTRUCT ps;
     const HDC dc = BeginPaint(child, &ps);
     EXPECT_FALSE(BitBlt(dc, 0, 0, 9, 9, m_picture->Memory(), 0, 0, SRCCOPY))
         << "outside a paint event nothing reaches the screen";
-    EndPaint(child, &ps);
+    EXPECT_FALSE(DeleteDC(dc)) << "only EndPaint frees a paint context";
+    EXPECT_TRUE(EndPaint(child, &ps));
+    ps.hdc = m_picture->Memory();
+    EXPECT_FALSE(EndPaint(child, &ps)) << "a memory context is not EndPaint's to free";
     WaitUntilPaintsStop(m_on->journal, child);
 
     const RECT asked{3, 2, 40, 17};
-    SRepaintShown repaint(asked, W(child)->devicePixelRatioF(), m_shared, m_picture->Width());
+    SRepaintShown repaint(asked, WidgetFromHandle(child)->devicePixelRatioF(), m_shared,
+                          m_picture->Width());
     repaint.m_before = m_picture->Expected();
     m_picture->Fill(77);
     repaint.m_changed = m_picture->Expected();
@@ -212,7 +212,7 @@ void ScreenPut::CheckWhatTheScreenShows(bool sharedBitmap) {
     ShowWindow(m_on->hwnd, SW_HIDE);
     ShowWindow(m_on->parent, SW_SHOW);
     ShowWindow(m_on->hwnd, SW_SHOW);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(W(m_on->parent)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(WidgetFromHandle(m_on->parent)));
     EXPECT_TRUE(ScreenShows(repaint.m_changed));
 }
 

@@ -11,12 +11,14 @@
 #include <vector>
 
 #include "tests/geometry/geometry_test_util.h"
-#include "tests/platform/backend_support.h"
+#include "tests/platform/window_test_support.h"
 #include "tests/support/alloc_counter.h"
 #include "tests/support/scene_frame.h"
 
 namespace {
 
+using lunvik::test::CTestWindow;
+using lunvik::test::kTopLevel;
 using lunvik::test::Param;
 using lunvik::test::SCamera;
 using lunvik::test::V;
@@ -35,20 +37,12 @@ std::int64_t LitPixels(const CStaticView& view) {
     return Size(view) - std::count(Bits(view), Bits(view) + Size(view), kBlack);
 }
 
-// A plain top-level window to hold the views, as a page's placeholder does.
-class CParentWindow : public CWindowImpl<CParentWindow, CWindow, CWinTraits<WS_OVERLAPPED, 0>> {
-  public:
-    BOOL ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&, DWORD) override {
-        return FALSE;
-    }
-};
-
 // A view on its window, and a page's models in draw-list order: a line grid,
 // then cubes and stars at random places.
 class StaticView : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_NE(m_parent.Create(nullptr, RECT{0, 0, 400, 300}), nullptr);
+        ASSERT_NE(m_parent.Create(nullptr, RECT{0, 0, 400, 300}, nullptr, kTopLevel), nullptr);
         ASSERT_NE(m_view.Create(m_parent, RECT{10, 20, 10 + kWidth, 20 + kHeight}), nullptr);
         std::uniform_real_distribution<double> unit(0.0, 1.0);
         m_models.push_back(lunvik::test::MakeModel(CModelBase::kLineKind));
@@ -92,7 +86,7 @@ class StaticView : public ::testing::Test {
 
     static inline const V kLookAt{0.5, 0.5, 0.5};
     std::mt19937 m_rng{5};
-    CParentWindow m_parent;
+    CTestWindow m_parent;  // holds the views, as a page's placeholder does
     CStaticView m_view;
     lunvik::test::SceneModels m_models;
 };
