@@ -108,30 +108,17 @@ void WaitUntilPaintsStop(const CJournal& journal, HWND child) {
 }
 
 // What the screen may show after a repaint of a rectangle whose pixels
-// changed, as did pixels outside it: the inside new, the outside old (Qt may
-// repaint more). On a fractional scale the inside's edge pixels are only
-// partly asked for: either will do.
+// changed, as did pixels outside it: the inside new and, put straight from a
+// shared bitmap, the outside old. Qt, painting on its own, may repaint more,
+// and on a fractional scale rounds the last row and column either way. The
+// rectangle is whole device pixels at every scale tried.
 struct SRepaintShown {
-    SRepaintShown(const RECT& asked, double scale, bool shared, int width)
-        : m_inside(QPoint(static_cast<int>(std::ceil(asked.left * scale)),
-                          static_cast<int>(std::ceil(asked.top * scale))),
-                   QPoint(static_cast<int>(std::floor(asked.right * scale)) - 1,
-                          static_cast<int>(std::floor(asked.bottom * scale)) - 1)),
-          m_shared(shared),
-          m_width(width) {}
-
     bool operator()(const std::vector<std::uint32_t>& screen) const {
-        // Qt rounds what it repaints on its own, by a device pixel either way
-        // on a fractional scale: only the inside less that is certain when it
-        // paints.
-        const QRect edge = m_inside.adjusted(-1, -1, 1, 1);
         const QRect sure = m_shared ? m_inside : m_inside.adjusted(0, 0, -1, -1);
         for (std::size_t i = 0; i < screen.size(); ++i) {
             const QPoint p(static_cast<int>(i) % m_width, static_cast<int>(i) / m_width);
-            const bool isNew = screen[i] == m_changed[i];
-            const bool isOld = screen[i] == m_before[i];
-            const bool either = edge.contains(p) || !m_shared;
-            if (sure.contains(p) ? !isNew : either ? !(isNew || isOld) : !isOld) {
+            if (sure.contains(p) ? screen[i] != m_changed[i]
+                                 : m_shared && screen[i] != m_before[i]) {
                 return false;
             }
         }
@@ -196,12 +183,13 @@ void ScreenPut::CheckWhatTheScreenShows(bool sharedBitmap) {
     EXPECT_FALSE(EndPaint(child, &ps)) << "a memory context is not EndPaint's to free";
     WaitUntilPaintsStop(m_on->journal, child);
 
-    const RECT asked{3, 2, 40, 17};
-    SRepaintShown repaint(asked, WidgetFromHandle(child)->devicePixelRatioF(), m_shared,
-                          m_picture->Width());
-    repaint.m_before = m_picture->Expected();
+    const RECT asked{2, 2, 40, 18};
+    const double scale = WidgetFromHandle(child)->devicePixelRatioF();
+    const std::vector<std::uint32_t> before = m_picture->Expected();
     m_picture->Fill(77);
-    repaint.m_changed = m_picture->Expected();
+    const SRepaintShown repaint{QRect(QPoint(asked.left, asked.top) * scale,
+                                      QPoint(asked.right, asked.bottom) * scale - QPoint(1, 1)),
+                                m_shared, m_picture->Width(), before, m_picture->Expected()};
     const int paints = m_on->journal.Count(WM_PAINT, child);
     InvalidateRect(child, &asked, FALSE);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_on->journal.Count(WM_PAINT, child) > paints; }));

@@ -2,15 +2,13 @@
 // allocate with malloc, not operator new: outside AddressSanitizer, which
 // owns malloc, the malloc family is replaced (on glibc's own allocator) and
 // catches both; under it, and on Windows (no glibc), only the forms of
-// operator new are counted.
+// operator new are counted. The over-aligned forms, which the code under test
+// never uses, are left to the library, whose own delete frees what they give.
 #include "tests/support/alloc_counter.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <new>
-#if defined(_WIN32)
-#include <malloc.h>
-#endif
 
 #if defined(__SANITIZE_ADDRESS__) || defined(_WIN32)
 #define LUNVIK_COUNT_NEW_ONLY 1
@@ -68,34 +66,12 @@ void free(void* p) noexcept {
 }  // extern "C"
 #else
 namespace {
-// Windows' C library frees over-aligned blocks with a function of their own.
-#if defined(_WIN32)
-void* AlignedAllocate(std::size_t align, std::size_t size) {
-    return _aligned_malloc(size, align);
-}
-void AlignedFree(void* p) {
-    _aligned_free(p);
-}
-#else
-void* AlignedAllocate(std::size_t align, std::size_t size) {
-    return std::aligned_alloc(align, (size + align - 1) / align * align);
-}
-void AlignedFree(void* p) {
-    std::free(p);
-}
-#endif
-
-void* Allocate(std::size_t size, std::size_t align) {
+void* Counted(std::size_t size) noexcept {
     ++t_allocations;
-    if (size == 0) {
-        size = 1;
-    }
-    void* p = nullptr;
-    if (align <= alignof(std::max_align_t)) {
-        p = std::malloc(size);
-    } else {
-        p = AlignedAllocate(align, size);
-    }
+    return std::malloc(size == 0 ? 1 : size);
+}
+void* Allocate(std::size_t size) {
+    void* p = Counted(size);
     if (p == nullptr) {
         throw std::bad_alloc();
     }
@@ -104,30 +80,16 @@ void* Allocate(std::size_t size, std::size_t align) {
 }  // namespace
 
 void* operator new(std::size_t size) {
-    return Allocate(size, 0);
+    return Allocate(size);
 }
 void* operator new[](std::size_t size) {
-    return Allocate(size, 0);
-}
-void* operator new(std::size_t size, std::align_val_t a) {
-    return Allocate(size, static_cast<std::size_t>(a));
-}
-void* operator new[](std::size_t size, std::align_val_t a) {
-    return Allocate(size, static_cast<std::size_t>(a));
+    return Allocate(size);
 }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    try {
-        return Allocate(size, 0);
-    } catch (...) {
-        return nullptr;
-    }
+    return Counted(size);
 }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    try {
-        return Allocate(size, 0);
-    } catch (...) {
-        return nullptr;
-    }
+    return Counted(size);
 }
 void operator delete(void* p) noexcept {
     std::free(p);
@@ -140,17 +102,5 @@ void operator delete(void* p, std::size_t) noexcept {
 }
 void operator delete[](void* p, std::size_t) noexcept {
     std::free(p);
-}
-void operator delete(void* p, std::align_val_t) noexcept {
-    AlignedFree(p);
-}
-void operator delete[](void* p, std::align_val_t) noexcept {
-    AlignedFree(p);
-}
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept {
-    AlignedFree(p);
-}
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept {
-    AlignedFree(p);
 }
 #endif
