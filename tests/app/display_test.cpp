@@ -90,9 +90,7 @@ using DisplayOfPageOne = PageTest<CMainDlg>;
 TEST_F(DisplayOfPageOne, DrawingAreaShowsItsBufferPixelForPixelAtTheScreensScale) {
     Click(IDC_EYE_LEFT);  // lines at every slope
     Click(IDC_RATE_Y_UP);
-    for (int i = 0; i < 3; ++i) {
-        Tick();
-    }
+    Ticks(3);
     QWidget* view = WidgetFromHandle(m_page->m_view[0].m_hWnd);
     const qreal scale = view->devicePixelRatioF();
     const QImage shown = view->grab().toImage().convertToFormat(QImage::Format_RGB32);

@@ -72,29 +72,20 @@ class Storm : public ::testing::Test {
     static void Blow(CMainFrame& frame, const HWND (&pages)[2]) {
         for (int commands = 0; commands < 100000; ++commands) {
             RandomCommand(pages);
-            switch (s_random() % 64) {
-                case 0:
-                case 1:
-                case 2:
-                    ::SendMessageW(pages[s_random() % 2], WM_TIMER, 0, 0);
-                    break;
-                case 3: {
-                    const int shown = frame.m_view.GetActivePage();
-                    QWidget* focus = QApplication::focusWidget();
-                    QTest::keyClick(focus ? focus : WidgetFromHandle(frame.m_hWnd), Qt::Key_Tab,
-                                    Qt::ControlModifier);
-                    ++s_switches;
-                    s_flips += frame.m_view.GetActivePage() != shown ? 1 : 0;
-                    break;
-                }
-                case 4:
-                    QCoreApplication::processEvents();  // real timers and paints
-                    break;
-                case 5:
-                    if (s_random() % 40 == 0) {
-                        About(frame, pages);
-                    }
-                    break;
+            const unsigned dice = s_random() % 64;
+            if (dice < 3) {
+                ::SendMessageW(pages[s_random() % 2], WM_TIMER, 0, 0);
+            } else if (dice == 3) {
+                const int shown = frame.m_view.GetActivePage();
+                QWidget* focus = QApplication::focusWidget();
+                QTest::keyClick(focus ? focus : WidgetFromHandle(frame.m_hWnd), Qt::Key_Tab,
+                                Qt::ControlModifier);
+                ++s_switches;
+                s_flips += frame.m_view.GetActivePage() != shown ? 1 : 0;
+            } else if (dice == 4) {
+                QCoreApplication::processEvents();  // real timers and paints
+            } else if (dice == 5 && s_random() % 40 == 0) {
+                About(frame, pages);
             }
         }
     }
@@ -109,16 +100,11 @@ class Storm : public ::testing::Test {
                 RandomCommand(pages);
                 ::SendMessageW(pages[k % 2], WM_TIMER, 0, 0);
             }
-            switch (s_random() % 3) {
-                case 0:
-                    QTest::keyClick(about, Qt::Key_Escape);
-                    break;
-                case 1:
-                    QTest::keyClick(about, Qt::Key_Return);
-                    break;
-                default:
-                    QTest::mouseClick(WidgetFromHandle(::GetDlgItem(HandleFromWidget(about), IDOK)),
-                                      Qt::LeftButton);
+            if (const unsigned way = s_random() % 3; way < 2) {
+                QTest::keyClick(about, way == 0 ? Qt::Key_Escape : Qt::Key_Return);
+            } else {
+                QTest::mouseClick(WidgetFromHandle(::GetDlgItem(HandleFromWidget(about), IDOK)),
+                                  Qt::LeftButton);
             }
         });
         ::SendMessageW(s_random() % 2 ? frame.m_hWnd : pages[s_random() % 2], WM_COMMAND,
@@ -178,6 +164,7 @@ TEST_F(Storm, EveryCtrlTabSwitchesThePage) {
     EXPECT_EQ(s_flips, s_switches);
 }
 
+// (So OK and Cancel, among the commands, ended no page.)
 TEST_F(Storm, BothPagesStillAnimateOnTheirOwnTimers) {
     EXPECT_TRUE(s_animating);
 }

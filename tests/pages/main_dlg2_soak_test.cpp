@@ -58,11 +58,7 @@ class PageTwoSoak : public PageTest<CMainDlg2> {
         for (int t = 0; t < ticks && !HasFatalFailure(); t += 1000) {
             QCoreApplication::processEvents();
             ::InvalidateRect(m_page->m_view[0].m_hWnd, nullptr, FALSE);
-            allocations += CountAllocations([&] {
-                for (int k = 0; k < 1000; ++k) {
-                    Tick();
-                }
-            });
+            allocations += CountAllocations([&] { Ticks(1000); });
             ExpectInBox(t + 1000);
         }
         return allocations;

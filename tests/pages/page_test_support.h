@@ -63,6 +63,11 @@ class PageTest : public ::testing::Test {
     }
     std::wstring Line(int id) const { return WindowText(::GetDlgItem(Page(), id)); }
     void Tick(WPARAM timerId = 0) { lunvik::test::Tick(Page(), timerId); }
+    void Ticks(int n) {
+        for (int i = 0; i < n; ++i) {
+            Tick();
+        }
+    }
     // A command as a button click sends it, or with another notification code.
     void Command(int id, WORD code = BN_CLICKED) {
         ::SendMessageW(Page(), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), code), 0);
