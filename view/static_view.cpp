@@ -203,12 +203,13 @@ RECT CStaticView::DrawSegments(const SPixel* pixels, int count, EShape shape) {
         MoveToEx(m_hMemDC, a.x, a.y, nullptr);
         LineTo(m_hMemDC, b.x, b.y);
     });
-    if (minX > maxX) {
-        return RECT{};
-    }
-    // Pixels outside the buffer are never drawn.
+    // Pixels outside the buffer are never drawn: segments whose box lies
+    // wholly outside it changed nothing.
     const LONG right = m_hBitmap->m_width - 1;
     const LONG bottom = m_hBitmap->m_height - 1;
+    if (minX > maxX || maxX < 0 || maxY < 0 || minX > right || minY > bottom) {
+        return RECT{};
+    }
     return RECT{std::clamp(minX, LONG{0}, right), std::clamp(minY, LONG{0}, bottom),
                 std::clamp(maxX, LONG{0}, right) + 1, std::clamp(maxY, LONG{0}, bottom) + 1};
 }

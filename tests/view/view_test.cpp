@@ -123,7 +123,7 @@ TEST_F(StaticView, FramesAllocateNothingAndTheirChangesCoverEveryChangedPixel) {
     EXPECT_EQ(allocations, 0u);
 }
 
-TEST_F(StaticView, TheSameFrameAgainChangesNothingAndOneMovedModelOnlyItsBox) {
+TEST_F(StaticView, TheSameFrameAgainChangesNothingAndOneMovedModelOnlyItsBoxInSight) {
     const SCamera camera{kLookAt, V(0.5, 0.5, -1.0)};
     Frame(m_view, camera);
     m_view.TakeChanges();
@@ -135,6 +135,15 @@ TEST_F(StaticView, TheSameFrameAgainChangesNothingAndOneMovedModelOnlyItsBox) {
     const RECT moved = m_view.TakeChanges();
     EXPECT_GT(moved.right, moved.left);
     EXPECT_LT((moved.right - moved.left) * (moved.bottom - moved.top), kWidth * kHeight / 4);
+
+    // Far out of sight, turning, it changes nothing: not even the edge it lies beyond.
+    m_models[1]->Move(-50, 0, 0);
+    Frame(m_view, camera);
+    m_view.TakeChanges();
+    double ax = 0.3, ay = 0, az = 0;
+    m_models[1]->Rotate(ax, ay, az, 1.0);
+    Frame(m_view, camera);
+    EXPECT_EQ(m_view.TakeChanges(), RECT{});
 }
 
 // Whatever an erase left behind would show against a fresh buffer.
