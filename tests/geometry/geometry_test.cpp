@@ -144,7 +144,6 @@ TEST(GeometryCamera, LevelEyeDrawsXRightAndYUpARaisedOneShrinksTheSideRows) {
     m->m_model[0] = V{0.5, 0, 0};
     m->m_model[1] = V{0, 0.5, 0};
     m->Refresh();
-    ExpectVec(m->m_screenCenter, V(200, 150, 0));
     ExpectVec(m->m_screen[0], V(300, 150, 0));  // +x to the right
     ExpectVec(m->m_screen[1], V(200, 75, 0));   // +y upwards
 
