@@ -1,6 +1,6 @@
-# Windows packages: an NSIS installer (cpack -G NSIS) that puts the program
-# under Program Files with a Start-menu entry and an uninstaller, and a
-# portable zip (cpack -G ZIP). Both carry the licences.
+# Windows packages: a 64-bit NSIS installer (cpack -G NSIS) that puts the
+# program under Program Files with a Start-menu entry and an uninstaller, and
+# a portable zip (cpack -G ZIP). Both carry the licences.
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE
               ${PROJECT_SOURCE_DIR}/platform/fonts/DejaVu-LICENSE.txt
               ${PROJECT_SOURCE_DIR}/platform/fonts/IPA-Font-License-Agreement-v1.0.txt
@@ -21,4 +21,9 @@ set(CPACK_NSIS_INSTALLED_ICON_NAME "bin\\\\lunvik.exe")
 set(CPACK_NSIS_MUI_ICON ${PROJECT_BINARY_DIR}/app/lunvik.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_BINARY_DIR}/app/lunvik.ico)
 set(CPACK_NSIS_URL_INFO_ABOUT ${LUNVIK_HOMEPAGE})
+# The installer is a 64-bit program like the one it installs: it runs where
+# only 64-bit Windows (or Wine) is, installs under "Program Files", not
+# "Program Files (x86)", and its uninstall entry lands in the 64-bit registry.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 include(CPack)

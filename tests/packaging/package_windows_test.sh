@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # package_windows_test.sh BUILD: makes the NSIS installer and the zip from a
-# built Windows tree (inside scripts/with-wine), installs silently with /S,
-# checks what it put under Program Files and the Start menu, and starts the
+# built Windows tree (inside scripts/with-wine), checks that the installer is a
+# 64-bit program, installs silently with /S, checks what it put under Program
+# Files, the Start menu and the 64-bit registry, and starts the
 # installed program with its standard output and error closed: it shows its
 # window and ends with 1 on Alt+F4. The zip holds the program and the licences.
 set -euo pipefail
@@ -18,6 +19,9 @@ source "$(dirname "$0")/../support/script_helpers.sh"
 installer=$(ls "$work"/packages/Lunvik-*-win64.exe)
 zip=$(ls "$work"/packages/Lunvik-*-win64.zip)
 
+# A 32-bit installer would need 32-bit Wine (or WOW64) just to install.
+file "$installer" | grep -q 'PE32+ executable' || fail "the installer is not a 64-bit program: $(file -b "$installer")"
+
 unzip -l "$zip" >"$work/zip.txt"
 grep -q '/bin/lunvik.exe$' "$work/zip.txt" || fail "the zip has no bin/lunvik.exe"
 grep -q '/LICENSE$' "$work/zip.txt" || fail "the zip has no LICENSE"
@@ -27,6 +31,12 @@ root="$WINEPREFIX/drive_c/Program Files/Lunvik"
 for file in bin/lunvik.exe LICENSE Uninstall.exe IPA-Font-License-Agreement-v1.0.txt; do
     [ -f "$root/$file" ] || fail "the installer put no $file under Program Files/Lunvik"
 done
+[ ! -e "$WINEPREFIX/drive_c/Program Files (x86)/Lunvik" ] || fail "the installer wrote to Program Files (x86)"
+uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lunvik'
+uninstall_entry() { wine reg query "$uninstall" /v UninstallString "/reg:$1" </dev/null 2>/dev/null; }
+uninstall_entry 64 | grep -q 'Program Files\\Lunvik\\Uninstall.exe' ||
+    fail "no uninstall entry in the 64-bit registry view"
+! uninstall_entry 32 | grep -q Uninstall || fail "the uninstall entry is in the 32-bit registry view"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/3D demo Lunvik"
 [ -f "$menu/3D demo Lunvik.lnk" ] || fail "no Start-menu entry '3D demo Lunvik'"
 
