@@ -102,6 +102,12 @@ void CreateApplication(const std::string& platforms) {
     // Qt's own event loop does less for each wake-up than GLib's, and the
     // program has nothing that needs GLib's; a user's own choice stands.
     setenv("QT_NO_GLIB", "1", 0);
+    // Qt 6.4 clips every child widget's painting to its size times the scale
+    // factor: below one, most of each control stays unpainted.
+    const double factor = std::atof(Env("QT_SCALE_FACTOR").c_str());
+    if (factor > 0 && factor < 1) {
+        setenv("QT_SCALE_FACTOR", "1", 1);
+    }
     g_argv[0] = g_programName.data();
     g_held.clear();
     g_phase = EPhase::Starting;

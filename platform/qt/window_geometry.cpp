@@ -74,6 +74,32 @@ QMargins CenterTopLevel(QWidget* widget, QWidget* center) {
     return frame;
 }
 
+// The screen's work area takes the whole outer rectangle, at any scale or font
+// size; what does not fit is clipped inside the window.
+QRect FitOnScreen(const QRect& outer) {
+    QScreen* screen = HaveApplication() ? QGuiApplication::screenAt(outer.topLeft()) : nullptr;
+    if (screen == nullptr && HaveApplication()) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    const QRect work = screen != nullptr ? screen->availableGeometry() : QRect();
+    if (work.isEmpty()) {
+        return outer;
+    }
+    QRect fitted(outer.topLeft(), outer.size().boundedTo(work.size()));
+    fitted.moveLeft(std::clamp(fitted.left(), work.left(), work.right() + 1 - fitted.width()));
+    fitted.moveTop(std::clamp(fitted.top(), work.top(), work.bottom() + 1 - fitted.height()));
+    return fitted;
+}
+
+// As Win32's maximum tracking size: no larger than all screens together, so
+// that no other client can make the window, and its buffers, any larger.
+void BoundToScreens(QWidget* window) {
+    const QScreen* screen = window->screen();
+    if (screen != nullptr) {
+        window->setMaximumSize(screen->virtualGeometry().size());
+    }
+}
+
 BOOL CenterWindow(HWND hwnd, HWND hwndCenter) {
     QWidget* widget = LiveWidget(hwnd);
     if (widget == nullptr) {
