@@ -7,6 +7,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 
@@ -81,9 +82,13 @@ QRect FitOnScreen(const QRect& outer) {
     if (screen == nullptr && HaveApplication()) {
         screen = QGuiApplication::primaryScreen();
     }
-    const QRect work = screen != nullptr ? screen->availableGeometry() : QRect();
+    QRect work = screen != nullptr ? screen->availableGeometry() : QRect();
     if (work.isEmpty()) {
         return outer;
+    }
+    const qreal scale = screen->devicePixelRatio();
+    if (scale != std::floor(scale)) {
+        work.adjust(0, 0, -1, -1);  // rounded to the nearest logical pixel, maybe up
     }
     QRect fitted(outer.topLeft(), outer.size().boundedTo(work.size()));
     fitted.moveLeft(std::clamp(fitted.left(), work.left(), work.right() + 1 - fitted.width()));
