@@ -40,10 +40,16 @@ int Run() {
     const auto start = std::chrono::steady_clock::now();
     const int exitCode = loop.Run();
     if (report) {
-        const std::chrono::duration<double> ran = std::chrono::steady_clock::now() - start;
-        std::fprintf(stderr, "lunvik: ticks %llu %llu seconds %.3f first-paint %lld.%09lld\n",
+        // In whole milliseconds: printf's "%f" follows the locale Qt has set
+        // from the environment, and a decimal comma misleads scripts/measure.
+        const auto ran = std::chrono::duration_cast<std::chrono::milliseconds>(
+                             std::chrono::steady_clock::now() - start)
+                             .count();
+        std::fprintf(stderr,
+                     "lunvik: ticks %llu %llu seconds %lld.%03lld first-paint %lld.%09lld\n",
                      static_cast<unsigned long long>(g_mainFrame.m_page1.m_ticks),
-                     static_cast<unsigned long long>(g_mainFrame.m_page2.m_ticks), ran.count(),
+                     static_cast<unsigned long long>(g_mainFrame.m_page2.m_ticks),
+                     static_cast<long long>(ran / 1000), static_cast<long long>(ran % 1000),
                      static_cast<long long>(CStaticView::s_firstPaint / 1000000000),
                      static_cast<long long>(CStaticView::s_firstPaint % 1000000000));
     }

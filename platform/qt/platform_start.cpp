@@ -17,6 +17,7 @@
 
 #include "platform/platform_start.h"
 #include "platform/qt/start_checks.h"
+#include "platform/qt/start_limits.h"
 #include "platform/qt/window_host.h"
 
 namespace {
@@ -101,6 +102,12 @@ void CreateApplication(const std::string& platforms) {
     // Qt's own event loop does less for each wake-up than GLib's, and the
     // program has nothing that needs GLib's; a user's own choice stands.
     setenv("QT_NO_GLIB", "1", 0);
+    // Qt 6.4 clips every child widget's painting to its size times the scale
+    // factor: below one, most of each control stays unpainted.
+    const double factor = std::atof(Env("QT_SCALE_FACTOR").c_str());
+    if (factor > 0 && factor < 1) {
+        setenv("QT_SCALE_FACTOR", "1", 1);
+    }
     g_argv[0] = g_programName.data();
     g_held.clear();
     g_phase = EPhase::Starting;
@@ -141,12 +148,17 @@ bool Refuse(std::string* why, const std::string& reason) {
     return false;
 }
 
-// Started after all: what Qt and the libraries had to say goes out as usual.
+// Started after all: a start that works is silent. What Qt and the libraries
+// warned of on the way concerns settings the program does not use (a style
+// override, the runtime directory); only what the user turned on (Qt's debug
+// and info categories) goes out.
 void ReleaseHeldMessages() {
-    std::fputs(lunvik::platform::ReleaseStderr().c_str(), stderr);
+    lunvik::platform::ReleaseStderr();
     for (const SHeldMessage& held : g_held) {
-        const QMessageLogContext context(nullptr, 0, nullptr, held.category.c_str());
-        MessageHandler(held.type, context, held.text);
+        if (held.type == QtDebugMsg || held.type == QtInfoMsg) {
+            const QMessageLogContext context(nullptr, 0, nullptr, held.category.c_str());
+            MessageHandler(held.type, context, held.text);
+        }
     }
     g_held.clear();
 }
@@ -163,7 +175,9 @@ bool StartPlatform(const char* argv0, std::string* why) {
     KeepStandardDescriptors();  // before anything here opens a file
     SetProgramName(argv0);
     std::string reason;
-    if (!EnoughFiles(&reason)) {
+    int helpers = 0;
+    if (!EnoughFiles(&reason) || !EnoughStack(&reason) || !EnoughAddressSpace(&reason) ||
+        !EnoughThreads(&helpers, &reason)) {
         return Refuse(why, reason);
     }
     HoldStderr();
@@ -172,6 +186,11 @@ bool StartPlatform(const char* argv0, std::string* why) {
         return Refuse(why, reason);
     }
     CreateApplication(platforms);
+    if (!KeepPaintHelpers(helpers)) {
+        Fail(
+            QStringLiteral("cannot start the threads the window system paints with: raise the "
+                           "limit of processes (ulimit -u)"));
+    }
     reason = ScreenProblem();
     if (!reason.empty()) {
         DestroyApplication();

@@ -7,6 +7,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 
@@ -72,6 +73,36 @@ QMargins CenterTopLevel(QWidget* widget, QWidget* center) {
     }
     widget->move(x, y);
     return frame;
+}
+
+// The screen's work area takes the whole outer rectangle, at any scale or font
+// size; what does not fit is clipped inside the window.
+QRect FitOnScreen(const QRect& outer) {
+    QScreen* screen = HaveApplication() ? QGuiApplication::screenAt(outer.topLeft()) : nullptr;
+    if (screen == nullptr && HaveApplication()) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    QRect work = screen != nullptr ? screen->availableGeometry() : QRect();
+    if (work.isEmpty()) {
+        return outer;
+    }
+    const qreal scale = screen->devicePixelRatio();
+    if (scale != std::floor(scale)) {
+        work.adjust(0, 0, -1, -1);  // rounded to the nearest logical pixel, maybe up
+    }
+    QRect fitted(outer.topLeft(), outer.size().boundedTo(work.size()));
+    fitted.moveLeft(std::clamp(fitted.left(), work.left(), work.right() + 1 - fitted.width()));
+    fitted.moveTop(std::clamp(fitted.top(), work.top(), work.bottom() + 1 - fitted.height()));
+    return fitted;
+}
+
+// As Win32's maximum tracking size: no larger than all screens together, so
+// that no other client can make the window, and its buffers, any larger.
+void BoundToScreens(QWidget* window) {
+    const QScreen* screen = window->screen();
+    if (screen != nullptr) {
+        window->setMaximumSize(screen->virtualGeometry().size());
+    }
 }
 
 BOOL CenterWindow(HWND hwnd, HWND hwndCenter) {

@@ -153,7 +153,8 @@ void CWindowHost::Stop() {
 }
 
 void CWindowHost::SetOuter(const QRect& outer) {
-    m_outer = outer;
+    m_outer = FitOnScreen(outer);
+    BoundToScreens(m_widget);
     m_fitOuter = true;
     m_fittedMargins = QMargins();
     // Placed by its frame's corner: moved before the native window exists, the

@@ -219,6 +219,10 @@ QMargins CenterTopLevel(QWidget* widget, QWidget* center);
 // A border (1 pixel) and a client edge (2) make a sunken frame outside the
 // client area; false when the styles have neither.
 bool SetSunkenEdge(QFrame* frame, DWORD style, DWORD exStyle);
+// A top-level window's outer rectangle moved and shrunk into its screen's
+// work area; the window's size kept within all screens' (window_geometry.cpp).
+QRect FitOnScreen(const QRect& outer);
+void BoundToScreens(QWidget* window);
 
 // dialog_host.cpp. Tab and Shift+Tab in a dialog: the next or previous
 // visible, enabled control with WS_TABSTOP, in template order, round the end.

@@ -154,9 +154,33 @@ class CX11Watch : public QAbstractNativeEventFilter {
         }
     }
 
+    // A top-level window made larger than its maximum by another client
+    // (without a window manager nothing stands in the way) is put back to
+    // the bound before Qt hears of it and makes buffers of that size.
+    bool Oversized(const xcb_configure_notify_event_t& event) const {
+        QWidget* window = QWidget::find(event.window);
+        if (window == nullptr || !window->isWindow() || !IsRegistered(window)) {
+            return false;
+        }
+        const QSize most = window->maximumSize() * window->devicePixelRatioF();
+        if (event.width <= most.width() && event.height <= most.height()) {
+            return false;
+        }
+        const std::uint32_t values[] = {
+            static_cast<std::uint32_t>(std::min<int>(event.width, most.width())),
+            static_cast<std::uint32_t>(std::min<int>(event.height, most.height()))};
+        xcb_configure_window(m_connection, event.window,
+                             XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, values);
+        xcb_flush(m_connection);
+        return true;
+    }
+
     // A child moved or resized by another client goes back where Qt had put
     // it; Qt does not hear of the change.
     bool Moved(const xcb_configure_notify_event_t& event) const {
+        if (event.event == event.window && Oversized(event)) {
+            return true;
+        }
         QWidget* widget = event.event == event.window ? OurNativeChild(event.window) : nullptr;
         const QRect now(event.x, event.y, event.width, event.height);
         if (widget == nullptr || Near(now, NativeGeometry(widget))) {

@@ -5,7 +5,8 @@
 # first picture exactly as the Linux build draws it, switches pages with
 # Ctrl+Tab both ways (page two with its grid), opens the About box from the
 # menu (fixed in size, minimised only together with the main window) and
-# closes it with Escape and from outside, ticks 40 times a second and ends
+# closes it with Escape and from outside, keeps its memory when another
+# client resizes it to 32000 x 32000, ticks 40 times a second and ends
 # with exit code 1 on Alt+F4.
 set -euo pipefail
 exe=$1
@@ -76,6 +77,23 @@ close_from_outside() {
 }
 open_about
 until_true close_from_outside || fail "a close from outside did not close the About box"
+
+# Another client asks for 32000 x 32000: memory stays where it was (openbox
+# grants the X window that size; the program's own memory does not follow).
+rss_mb() {
+    local most=0 pid
+    for pid in $(pgrep -f 'lunvik\.exe'); do
+        most=$(awk -v m="$most" '/^VmRSS:/ { r = int($2 / 1024); print (r > m ? r : m) }' \
+            "/proc/$pid/status")
+    done
+    echo "$most"
+}
+before=$(rss_mb)
+xdotool windowsize "$window" 32000 32000
+sleep 2
+after=$(rss_mb)
+echo "RSS $before MB before a resize to 32000 x 32000, $after MB after"
+[ "$after" -le $((before + 150)) ] || fail "RSS grew from $before to $after MB"
 
 sleep 2
 press_alt_f4_until_gone "$window" "$app" || fail "Alt+F4 did not end the program"
