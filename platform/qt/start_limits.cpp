@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <malloc.h>
 #include <pthread.h>
-#include <sched.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -61,24 +60,26 @@ void* WaitForRelease(void* pipe) {
     return nullptr;
 }
 
+int ThreadCount() {
+    FILE* status = std::fopen("/proc/self/status", "r");
+    if (status == nullptr) {
+        return -1;
+    }
+    char line[128];
+    int threads = -1;
+    while (std::fgets(line, sizeof line, status) != nullptr &&
+           std::sscanf(line, "Threads: %d", &threads) != 1) {
+    }
+    std::fclose(status);
+    return threads;
+}
+
 // Threads are counted against the limit until the kernel has released them,
-// a moment after they are joined; it has once the process has one thread.
-void UntilAlone() {
-    for (;;) {
-        FILE* status = std::fopen("/proc/self/status", "r");
-        if (status == nullptr) {
-            return;
-        }
-        char line[128];
-        int threads = 0;
-        while (std::fgets(line, sizeof line, status) != nullptr &&
-               std::sscanf(line, "Threads: %d", &threads) != 1) {
-        }
-        std::fclose(status);
-        if (threads <= 1) {
-            return;
-        }
-        sched_yield();
+// a moment after they are joined. Waited for at most a second: a thread that
+// some library started meanwhile must not keep the start waiting.
+void UntilReleased(int before) {
+    for (int tries = 0; tries < 1000 && ThreadCount() > before; ++tries) {
+        usleep(1000);
     }
 }
 
@@ -124,6 +125,7 @@ bool EnoughThreads(int* helpers, std::string* why) {
     if (pipe2(gate, O_CLOEXEC) != 0) {
         gate[0] = gate[1] = -1;
     }
+    const int before = ThreadCount();
     std::vector<pthread_t> made;
     pthread_t thread{};
     while (gate[0] != -1 && made.size() < wanted &&
@@ -136,7 +138,7 @@ bool EnoughThreads(int* helpers, std::string* why) {
         pthread_join(each, nullptr);
     }
     close(gate[0]);
-    UntilAlone();
+    UntilReleased(before);
     *helpers = static_cast<int>(made.size());
     if (*helpers >= kHelpersNeeded) {
         return true;
