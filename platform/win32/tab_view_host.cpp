@@ -110,8 +110,8 @@ HWND MakeStrip(HWND tabView) {
                                       WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, 0, 0,
                                       0, tabView, nullptr, Instance(), nullptr);
     if (tabs != nullptr) {
-        ::SendMessageW(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
-                       FALSE);
+        ::SendMessageW(tabs, WM_SETFONT,
+                       reinterpret_cast<WPARAM>(LayoutFont(LayoutDpi(tabView), 8)), FALSE);
     }
     return tabs;
 }

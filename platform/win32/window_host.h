@@ -37,6 +37,8 @@ struct SWindowData {
     // A frame's control that had the focus when it was last deactivated; a
     // tab view's page's, when another page was last made active.
     HWND m_lastFocus = nullptr;
+    int m_dpi = 0;                       // the DPI a top-level window or a dialog is laid out for
+    int m_templateId = 0;                // a dialog's template
     std::vector<std::wstring> m_titles;  // a tab view's page titles, in tab order
 };
 
@@ -84,10 +86,23 @@ HDC SectionContext(const std::uint32_t* bits);
 // bottom without padding.
 BITMAPINFO RasterLayout(LONG width, LONG height);
 
+// dpi_layout.cpp. A font of the dialogs' face at pointSize points for dpi
+// dots per inch, as the dialog manager makes it; kept until
+// DeleteLayoutFonts. The tab strips' is the one at 8 points.
+HFONT LayoutFont(int dpi, int pointSize);
+void DeleteLayoutFonts();
+// The DPI hwnd is laid out for: its own, or its top-level window's.
+int LayoutDpi(HWND hwnd);
+// A dialog of ours was made: Windows' own rescaling is turned off for it,
+// and it is laid out for its top-level window's DPI if that differs.
+void StartDialogLayout(HWND dialog, int templateId);
+// WM_DPICHANGED to a top-level window of ours: it takes the suggested
+// rectangle, and everything in it is laid out for the new DPI.
+void FollowDpi(HWND hwnd, int dpi, const RECT* suggested);
+
 // platform_start.cpp. The dialogs' font face, registered for this process
-// (null when it could not be); the tab strip's font, in that face at 8 points.
+// (null when it could not be).
 const wchar_t* DialogFontFace();
-HFONT StripFont();
 // Destroys every top-level window of ours on this thread, with its children.
 void DestroyOurWindows();
 

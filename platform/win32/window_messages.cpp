@@ -62,6 +62,10 @@ bool FrameProcessing(HWND hwnd, SWindowData* data, HWND client, UINT msg, WPARAM
 }  // namespace
 
 LRESULT DefaultProcessing(HWND hwnd, SWindowData* data, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_DPICHANGED) {
+        FollowDpi(hwnd, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    }
     LRESULT result = 0;
     switch (data->m_kind) {
         case EWindowKind::Frame: {
