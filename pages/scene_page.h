@@ -39,6 +39,9 @@ class CScenePage : public CDialogImpl<T, CWindow> {
                 ++m_ticks;
                 lResult = static_cast<T*>(this)->OnTimer();
                 return TRUE;
+            case WM_SIZE:
+                FitView();
+                return FALSE;  // and on to default processing
             case WM_COMMAND:
                 if (HandleCommonCommand(LOWORD(wParam)) ||
                     static_cast<T*>(this)->OnCommand(LOWORD(wParam))) {
@@ -92,6 +95,25 @@ class CScenePage : public CDialogImpl<T, CWindow> {
         ::GetClientRect(m_view[0].m_hWnd, &rc);
         return CGridTmpl<double>(static_cast<double>(rc.right - rc.left),
                                  static_cast<double>(rc.bottom - rc.top), 0.0);
+    }
+
+    // The drawing area fills its placeholder again once the page was laid
+    // out anew (the screen's DPI changed), and every drawn model gets its
+    // new size.
+    void FitView() {
+        RECT frame{};
+        RECT view{};
+        if (!::GetClientRect(m_hFrame, &frame) || !::GetClientRect(m_view[0].m_hWnd, &view) ||
+            (frame.right == view.right && frame.bottom == view.bottom)) {
+            return;
+        }
+        ::MoveWindow(m_view[0].m_hWnd, 0, 0, frame.right, frame.bottom, TRUE);
+        const CGridTmpl<double> screen = ViewSize();
+        T* page = static_cast<T*>(this);
+        for (int i = 0; i < page->m_drawnCount; ++i) {
+            page->m_drawn[i]->m_screenSize.x = screen.x;
+            page->m_drawn[i]->m_screenSize.y = screen.y;
+        }
     }
 
     // Builds a model, puts it at position in the world and hands it the camera.

@@ -25,6 +25,9 @@ LUNVIK_WIN32_API void PostQuitMessage(int exitCode);
 // destroyed; the same id again restarts it. timerProc is not supported.
 LUNVIK_WIN32_API UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, TIMERPROC timerProc);
 LUNVIK_WIN32_API BOOL KillTimer(HWND hwnd, UINT_PTR id);
+// Moves and sizes a child in its parent's client area (a top-level window
+// on the screen); the window hears WM_SIZE when its size changed.
+LUNVIK_WIN32_API BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
 // Returns whether the window was visible before.
 LUNVIK_WIN32_API BOOL ShowWindow(HWND hwnd, int cmdShow);
 LUNVIK_WIN32_API BOOL IsWindow(HWND hwnd);

@@ -23,6 +23,9 @@ BOOL CStaticView::ProcessWindowMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM lP
         case WM_PAINT:
             lResult = OnPaint(uMsg, wParam, lParam, handled);
             return handled;
+        case WM_SIZE:
+            lResult = OnSize(uMsg, wParam, lParam, handled);
+            return FALSE;  // and on to default processing
         default:
             return FALSE;
     }
@@ -46,6 +49,24 @@ LRESULT CStaticView::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     m_pens[CModelBase::kCubeKind] = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
     m_pens[CModelBase::kStarKind] = CreatePen(PS_SOLID, 1, RGB(0, 255, 255));
     m_pens[kErasePen] = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+    SelectObject(m_hMemDC, m_pens[CModelBase::kLineKind]);
+    return 0;
+}
+
+LRESULT CStaticView::OnSize(UINT, WPARAM, LPARAM, BOOL&) {
+    RECT now;
+    if (m_hMemDC == nullptr || !GetClientRect(&now) ||
+        (now.right == m_rcClient.right && now.bottom == m_rcClient.bottom)) {
+        return 0;
+    }
+    m_rcClient = now;
+    const HDC screen = GetDC(m_hWnd);
+    const HBITMAP before = m_hBitmap;
+    m_hBitmap = CreateCompatibleBitmap(screen, m_rcClient.right + 1, m_rcClient.bottom + 1);
+    ReleaseDC(m_hWnd, screen);
+    SelectObject(m_hMemDC, m_hBitmap);
+    DeleteObject(before);
+    ClearBuffer(BLACK_BRUSH);
     SelectObject(m_hMemDC, m_pens[CModelBase::kLineKind]);
     return 0;
 }

@@ -33,6 +33,9 @@ class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
 
     LRESULT OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     LRESULT OnPaint(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    // A new size (the screen's DPI changed): the buffer is made again at it
+    // and cleared to black once, as at creation.
+    LRESULT OnSize(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
 
     // Fills the whole buffer with a stock brush, which stays selected.
     void ClearBuffer(int stockObject);

@@ -3,6 +3,7 @@
 // rectangle from overflowing.
 #include <QApplication>
 #include <QMainWindow>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
@@ -105,6 +106,29 @@ void BoundToScreens(QWidget* window) {
     }
 }
 
+namespace {
+BOOL MoveWindowTo(HWND hwnd, int x, int y, int width, int height) {
+    QWidget* widget = LiveWidget(hwnd);
+    if (widget == nullptr) {
+        return FALSE;
+    }
+    const QPoint origin = widget->parentWidget() != nullptr && !widget->isWindow()
+                              ? ClientOrigin(widget->parentWidget())
+                              : QPoint();
+    const QSize before = widget->size();
+    widget->setGeometry(
+        QRect(origin + QPoint(x, y), QSize(std::max(width, 0), std::max(height, 0))));
+    // Qt tells a widget that is not on show of its size only when it shows;
+    // Win32 sends WM_SIZE at once.
+    if (widget->testAttribute(Qt::WA_PendingResizeEvent)) {
+        widget->setAttribute(Qt::WA_PendingResizeEvent, false);
+        QResizeEvent resized(widget->size(), before);
+        QCoreApplication::sendEvent(widget, &resized);
+    }
+    return TRUE;
+}
+}  // namespace
+
 BOOL CenterWindow(HWND hwnd, HWND hwndCenter) {
     QWidget* widget = LiveWidget(hwnd);
     if (widget == nullptr) {
@@ -162,6 +186,12 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL) {
                              Extent(rect->left, rect->right), Extent(rect->top, rect->bottom)));
     }
     return TRUE;
+}
+
+// A top-level window's place is its client area's here: the program moves
+// only children.
+BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL) {
+    return MoveWindowTo(hwnd, x, y, width, height);
 }
 
 BOOL ShowWindow(HWND hwnd, int cmdShow) {

@@ -16,6 +16,7 @@ struct SDialogStart {
     CWindowObject* object;
     LPARAM init;
     bool modal;
+    int templateId;
 };
 
 class CTemplateWriter {
@@ -102,6 +103,7 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_INITDIALOG) {
         const auto* start = reinterpret_cast<const SDialogStart*>(lParam);
         AttachDialog(hwnd, start->object, start->modal);
+        StartDialogLayout(hwnd, start->templateId);
         lParam = start->init;
     }
     SWindowData* data = DataOf(hwnd);
@@ -114,6 +116,10 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     LRESULT result = 0;
     if (!Route(hwnd, data, msg, wParam, lParam, &result)) {
+        if (msg == WM_DPICHANGED) {
+            FollowDpi(hwnd, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            return TRUE;
+        }
         return FALSE;
     }
     if (ReturnsDirectly(msg)) {
@@ -138,6 +144,14 @@ HWND DialogOf(HWND hwnd) {
     return nullptr;
 }
 
+bool DialogKeys(MSG* msg) {
+    if (TabViewTabKey(msg)) {
+        return true;
+    }
+    const HWND dialog = DialogOf(msg->hwnd);
+    return dialog != nullptr && IsDialogMessageW(dialog, msg);
+}
+
 HWND CreateDialogWindow(CWindowObject* object, int templateId, HWND parent, LPARAM init) {
     const SDialogTemplate* t = FindDialogTemplate(templateId);
     if (t == nullptr || object == nullptr || (parent != nullptr && !::IsWindow(parent))) {
@@ -145,7 +159,7 @@ HWND CreateDialogWindow(CWindowObject* object, int templateId, HWND parent, LPAR
     }
     CTemplateWriter out;
     WriteTemplate(out, *t);
-    SDialogStart start{object, init, false};
+    SDialogStart start{object, init, false, templateId};
     return CreateDialogIndirectParamW(Instance(), out.Template(), parent, &DialogProc,
                                       reinterpret_cast<LPARAM>(&start));
 }
@@ -157,7 +171,7 @@ INT_PTR RunModalDialog(CWindowObject* object, int templateId, HWND owner, LPARAM
     }
     CTemplateWriter out;
     WriteTemplate(out, *t);
-    SDialogStart start{object, init, true};
+    SDialogStart start{object, init, true, templateId};
     const HWND top = owner != nullptr && ::IsWindow(owner) ? GetAncestor(owner, GA_ROOT) : nullptr;
     return DialogBoxIndirectParamW(Instance(), out.Template(), top, &DialogProc,
                                    reinterpret_cast<LPARAM>(&start));

@@ -13,7 +13,6 @@ namespace {
 
 constexpr wchar_t kFontFace[] = L"Lunvik UI";
 HANDLE g_font = nullptr;
-HFONT g_stripFont = nullptr;
 bool g_comStarted = false;
 
 // The font built into the program (platform/win32/fonts.rc).
@@ -39,19 +38,6 @@ BOOL CALLBACK DestroyOurs(HWND hwnd, LPARAM) {
 
 const wchar_t* DialogFontFace() {
     return g_font != nullptr ? kFontFace : nullptr;
-}
-
-HFONT StripFont() {
-    if (g_stripFont == nullptr && g_font != nullptr) {
-        const HDC screen = ::GetDC(nullptr);
-        const int height = -::MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
-        ::ReleaseDC(nullptr, screen);
-        g_stripFont = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH, kFontFace);
-    }
-    return g_stripFont != nullptr ? g_stripFont
-                                  : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 void DestroyOurWindows() {
@@ -82,10 +68,7 @@ bool StartPlatform(const char*, std::string* why) {
 void StopPlatform() {
     lunvik::raster::SetScreen(nullptr);
     DestroyOurWindows();
-    if (g_stripFont != nullptr) {
-        DeleteObject(g_stripFont);
-        g_stripFont = nullptr;
-    }
+    DeleteLayoutFonts();
     if (g_font != nullptr) {
         RemoveFontMemResourceEx(g_font);
         g_font = nullptr;

@@ -34,6 +34,11 @@ struct SWindowData {
     bool m_modal = false;                                   // a dialog run by RunModalDialog
     std::unique_ptr<lunvik::raster::HDC__> m_paintContext;  // BeginPaint's, kept for the next one
     HWND m_tabs = nullptr;                                  // a tab view's tab control
+    // A frame's control that had the focus when it was last deactivated; a
+    // tab view's page's, when another page was last made active.
+    HWND m_lastFocus = nullptr;
+    int m_dpi = 0;                       // the DPI a top-level window or a dialog is laid out for
+    int m_templateId = 0;                // a dialog's template
     std::vector<std::wstring> m_titles;  // a tab view's page titles, in tab order
 };
 
@@ -54,10 +59,21 @@ void FillWithFace(HWND hwnd, HDC dc);
 
 // tab_view_host.cpp. The tab view's own handling; true when it handled msg.
 bool TabViewProcessing(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
+// Tab and Shift+Tab across a tab view's strip: from the strip into the
+// active page, from the page's last (first) tab stop out to the strip; true
+// when msg was such a key.
+bool TabViewTabKey(const MSG* msg);
+// The control to focus in hwnd, one of our windows: the one it last had, if
+// still there and able to take the focus, or null.
+HWND KeptFocus(HWND hwnd);
 
 // dialog_host.cpp. The dialog whose keys IsDialogMessage should see for a
 // message to hwnd: the nearest of our dialogs at or above it, or null.
 HWND DialogOf(HWND hwnd);
+// The keyboard handling of dialogs, as the message loop runs it before a
+// message is dispatched: Tab across tab strips, then IsDialogMessage of
+// the message's dialog; true when the message was consumed.
+bool DialogKeys(MSG* msg);
 
 // raster_screen.cpp. The screen the raster draws for, handed to it while the
 // platform runs: bitmaps for a window's paint lend their pixels from DIB
@@ -70,10 +86,23 @@ HDC SectionContext(const std::uint32_t* bits);
 // bottom without padding.
 BITMAPINFO RasterLayout(LONG width, LONG height);
 
+// dpi_layout.cpp. A font of the dialogs' face at pointSize points for dpi
+// dots per inch, as the dialog manager makes it; kept until
+// DeleteLayoutFonts. The tab strips' is the one at 8 points.
+HFONT LayoutFont(int dpi, int pointSize);
+void DeleteLayoutFonts();
+// The DPI hwnd is laid out for: its own, or its top-level window's.
+int LayoutDpi(HWND hwnd);
+// A dialog of ours was made: Windows' own rescaling is turned off for it,
+// and it is laid out for its top-level window's DPI if that differs.
+void StartDialogLayout(HWND dialog, int templateId);
+// WM_DPICHANGED to a top-level window of ours: it takes the suggested
+// rectangle, and everything in it is laid out for the new DPI.
+void FollowDpi(HWND hwnd, int dpi, const RECT* suggested);
+
 // platform_start.cpp. The dialogs' font face, registered for this process
-// (null when it could not be); the tab strip's font, in that face at 8 points.
+// (null when it could not be).
 const wchar_t* DialogFontFace();
-HFONT StripFont();
 // Destroys every top-level window of ours on this thread, with its children.
 void DestroyOurWindows();
 

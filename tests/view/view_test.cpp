@@ -100,6 +100,24 @@ TEST_F(StaticView, ABlackBufferOnePixelLargerThanTheArea) {
     EXPECT_EQ(LitPixels(m_view), 0);
 }
 
+// Laid out anew (the screen's DPI changed), the view makes its buffer again
+// at its new size, black, all of it to repaint; a move that keeps the size
+// keeps the picture.
+TEST_F(StaticView, ANewSizeMakesTheBufferAgainBlackAndWhole) {
+    Frame(m_view, {kLookAt, V(0.5, 0.5, -1.0)});
+    const std::int64_t lit = LitPixels(m_view);
+    ASSERT_GT(lit, 0);
+    ASSERT_TRUE(MoveWindow(m_view, 0, 0, kWidth, kHeight, TRUE));
+    EXPECT_EQ(LitPixels(m_view), lit);
+    ASSERT_TRUE(MoveWindow(m_view, 0, 0, kWidth * 3 / 2, kHeight * 3 / 2, TRUE));
+    EXPECT_EQ(m_view.m_hBitmap->m_width, kWidth * 3 / 2 + 1);
+    EXPECT_EQ(m_view.m_hBitmap->m_height, kHeight * 3 / 2 + 1);
+    EXPECT_EQ(LitPixels(m_view), 0);
+    const RECT changes = m_view.TakeChanges();
+    EXPECT_TRUE(changes.left == 0 && changes.top == 0 && changes.right == kWidth * 3 / 2 &&
+                changes.bottom == kHeight * 3 / 2);
+}
+
 // The screen: the buffer as of the last repaint request, which must cover
 // every pixel changed since.
 TEST_F(StaticView, FramesAllocateNothingAndTheirChangesCoverEveryChangedPixel) {
