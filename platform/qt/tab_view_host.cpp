@@ -156,7 +156,8 @@ class CTabViewHost : public CHostWidget {
                 continue;
             }
             page->setGeometry(pageArea);
-            page->setVisible(static_cast<int>(i) == active);
+            // As on Windows, a page shown or hidden hears of it (WM_SHOWWINDOW).
+            ::ShowWindow(m_pages[i].page, static_cast<int>(i) == active ? SW_SHOWNA : SW_HIDE);
         }
     }
 

@@ -39,7 +39,12 @@ void Layout(HWND tabView, const SWindowData* data) {
         const HWND page = PageAt(data, i);
         if (i == active) {
             SetWindowPos(page, HWND_TOP, area.left, area.top, area.right - area.left,
-                         area.bottom - area.top, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+                         area.bottom - area.top, SWP_NOACTIVATE);
+            // Shown with ShowWindow, not SetWindowPos: the page hears of it
+            // (WM_SHOWWINDOW) before it is on show.
+            if ((GetWindowLongW(page, GWL_STYLE) & WS_VISIBLE) == 0) {
+                ::ShowWindow(page, SW_SHOWNA);
+            }
         } else {
             ::ShowWindow(page, SW_HIDE);
         }

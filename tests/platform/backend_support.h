@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/win_types.h"
@@ -25,10 +26,12 @@ void ClickCentre(HWND control);
 void Focus(HWND control);
 // The window with the keyboard focus.
 HWND Focused();
-// A press and release of a key (VK_TAB or VK_RETURN), Shift held down with
+// A press and release of a key (VK_TAB, VK_RETURN, VK_HOME or VK_END), Shift held down with
 // it when shift, to the window with the focus, handled as the program's own
 // message loop handles it, dialog keys included.
 void PressKey(WORD vk, bool shift = false);
+// The text selected in an edit control.
+std::wstring SelectedText(HWND edit);
 // Every character of text has a glyph in the font the control draws with.
 bool DrawsGlyphs(HWND control, const wchar_t* text);
 // A push button pressed, as a click on it does, whether shown or not.
