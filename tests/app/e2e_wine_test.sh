@@ -6,7 +6,8 @@
 # Ctrl+Tab both ways (page two with its grid), opens the About box from the
 # menu (fixed in size, minimised only together with the main window) and
 # closes it with Escape and from outside, ticks 40 times a second and ends
-# with exit code 1 on Alt+F4.
+# with exit code 1 on Alt+F4. Started without a display, it shows why in an
+# error box and ends with exit code 2.
 set -euo pipefail
 exe=$1
 golden=$2
@@ -28,6 +29,22 @@ grid_shown() {
     [ "$(convert "$work/shot.png" -crop 750x700+0+0 -fill black +opaque '#00ff00' \
         -format '%[fx:mean>0]' info:)" = 1 ]
 }
+
+# Without a display the program cannot open its window: it writes why on
+# stderr, asks for a message box with the same line and the error icon, and
+# ends with exit code 2. (Wine, unlike Windows, can make no window at all
+# without a display, the box included, so there the box is seen as the call
+# that Wine's relay trace records; on Windows it waits for the user.)
+wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ /d user32.MessageBoxW /f \
+    </dev/null >/dev/null 2>&1
+status=0
+env -u DISPLAY WINEDEBUG=+relay wine "$exe" >"$work/nodisplay.log" 2>&1 || status=$?
+[ "$status" = 2 ] || fail "exit code $status without a display, expected 2"
+tr -d '\r' <"$work/nodisplay.log" | grep -q '^lunvik: cannot create the main window$' ||
+    fail "no reason on stderr without a display"
+# MessageBoxW(owner, text, caption, flags): MB_ICONERROR is 0x10.
+grep -q 'Call user32.MessageBoxW(00000000,[0-9a-f]* L"lunvik: cannot create the main window",[0-9a-f]* L"3D demo Lunvik",[0-9a-f]*1[0-9a-f])' \
+    "$work/nodisplay.log" || fail "no error box with the reason without a display"
 
 FONTCONFIG_FILE=$here/fonts_wine_without_japanese.conf LUNVIK_REPORT=1 wine "$exe" \
     2>"$work/stderr.log" &
