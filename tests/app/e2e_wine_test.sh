@@ -30,6 +30,12 @@ grid_shown() {
         -format '%[fx:mean>0]' info:)" = 1 ]
 }
 
+# The program's resources: the icon group holds 16 to 64 px and 256 px (the
+# small icon at 100 to 200 % among them), the manifest names Windows 7 to 11.
+x86_64-w64-mingw32-windres -i "$exe" -O rc -o "$work/resources.rc"
+[ "$(grep -c '^[0-9]* 3 /\* RT_ICON \*/' "$work/resources.rc")" = 8 ] || fail "not 8 icon sizes"
+[ "$(grep -c 'supportedOS Id' "$work/resources.rc")" = 4 ] || fail "not 4 supportedOS entries"
+
 # Without a display the program cannot open its window: it writes why on
 # stderr, asks for a message box with the same line and the error icon, and
 # ends with exit code 2. (Wine, unlike Windows, can make no window at all
