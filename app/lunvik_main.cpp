@@ -29,7 +29,7 @@ int Run() {
                                     ::LoadMenuW(nullptr, IDR_MAINFRAME), nullptr);
     if (frame == nullptr) {
         g_appModule.RemoveMessageLoop();
-        std::fprintf(stderr, "lunvik: cannot create the main window\n");
+        ReportStartFailure(title, "lunvik: cannot create the main window");
         return 2;
     }
     g_mainFrame.m_hAccel = ::LoadAcceleratorsW(nullptr, IDR_MAINFRAME);
@@ -64,12 +64,14 @@ CMainFrame& MainFrame() {
 
 int LunvikMain(const char* argv0) {
     SetProgramIdentity(LUNVIK_DESKTOP_ID, LUNVIK_VERSION);
+    SetResources(&LunvikResources());
     std::string why;
     if (!StartPlatform(argv0, &why)) {
-        std::fprintf(stderr, "lunvik: %s\n", why.c_str());
+        wchar_t title[256];
+        ::LoadStringW(nullptr, IDR_MAINFRAME, title, 256);
+        ReportStartFailure(title, "lunvik: " + why);
         return 2;
     }
-    SetResources(&LunvikResources());
     g_appModule.Init(nullptr, nullptr);
     const int exitCode = Run();
     g_appModule.Term();

@@ -110,7 +110,7 @@ void CMainDlg::RedrawScene() {
     m_eye = CGridTmpl<double>(m_eyeBase.x * c + m_eyeBase.z * s, m_eyeBase.y,
                               m_eyeBase.z * c - m_eyeBase.x * s);
     RedrawModels(m_drawn, m_drawnCount, m_lookAt, m_eye);
-    UpdateStatus();
+    UpdateStatusIfShown();
     RequestRepaint();
 }
 

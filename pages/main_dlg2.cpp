@@ -151,7 +151,7 @@ LRESULT CMainDlg2::OnTimer() {
 
 void CMainDlg2::RedrawScene() {
     RedrawModels(m_drawn, m_drawnCount, m_lookAt, m_eye);
-    UpdateStatus();
+    UpdateStatusIfShown();
     RequestRepaint();
 }
 

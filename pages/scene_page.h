@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cwchar>
 
 #include "geometry/grid_tmpl.h"
 #include "geometry/model_base.h"
@@ -42,6 +43,14 @@ class CScenePage : public CDialogImpl<T, CWindow> {
             case WM_SIZE:
                 FitView();
                 return FALSE;  // and on to default processing
+            case WM_SHOWWINDOW:
+                // Sent just before the page shows: what it left unwritten
+                // while hidden is written now, so that it shows current text.
+                if (wParam != 0 && m_statusOwed) {
+                    m_statusOwed = false;
+                    static_cast<T*>(this)->UpdateStatus();
+                }
+                return FALSE;
             case WM_COMMAND:
                 if (HandleCommonCommand(LOWORD(wParam)) ||
                     static_cast<T*>(this)->OnCommand(LOWORD(wParam))) {
@@ -80,6 +89,7 @@ class CScenePage : public CDialogImpl<T, CWindow> {
         ::SetWindowTextW(m_hGroupSecond, secondGroupCaption);
         for (int i = 0; i < kStatusEdits; ++i) {
             m_hEdits[i] = this->GetDlgItem(IDC_EDIT_EYE_X + i);
+            ::GetWindowTextW(m_hEdits[i], m_shownText[i], static_cast<int>(kStatusTextSize));
         }
         runAfterEdits();
         m_hFrame = this->GetDlgItem(IDC_VIEW_FRAME);
@@ -140,21 +150,40 @@ class CScenePage : public CDialogImpl<T, CWindow> {
         }
     }
 
-    // Rewrites all nine status edits, visible or not.
+    // Brings all nine status edits, visible or not, up to date. An edit is
+    // written only when its text changed: an edit given its text again lays it
+    // out again and loses the user's selection and caret.
     void UpdateStatus(const CGridTmpl<double>& eye, const CGridTmpl<double>& lookAt,
                       const CGridTmpl<double>& rotRate) {
         const double numbers[6] = {eye.x, eye.y, eye.z, lookAt.x, lookAt.y, lookAt.z};
         for (int i = 0; i < 6; ++i) {
             FormatStatusNumber(m_statusText, numbers[i]);
-            ::SetWindowTextW(m_hEdits[i], m_statusText);
+            ShowStatus(i);
         }
         FormatStatusLine(m_statusText, L"視点座標 : ", eye.x, eye.y, eye.z, L"");
-        ::SetWindowTextW(m_hEdits[6], m_statusText);
+        ShowStatus(6);
         FormatStatusLine(m_statusText, L"注視点座標 : ", lookAt.x, lookAt.y, lookAt.z, L"");
-        ::SetWindowTextW(m_hEdits[7], m_statusText);
+        ShowStatus(7);
         FormatStatusLine(m_statusText, L"モデル回転率 : ", rotRate.x * kTicksPerSecond,
                          rotRate.y * kTicksPerSecond, rotRate.z * kTicksPerSecond, L" [rad/s]");
-        ::SetWindowTextW(m_hEdits[8], m_statusText);
+        ShowStatus(8);
+    }
+
+    // A tick's status update: a page that is not on show leaves it until it
+    // is shown (WM_SHOWWINDOW).
+    void UpdateStatusIfShown() {
+        m_statusOwed = !::IsWindowVisible(this->m_hWnd);
+        if (!m_statusOwed) {
+            static_cast<T*>(this)->UpdateStatus();
+        }
+    }
+
+    // m_statusText into edit i, unless the edit holds it already.
+    void ShowStatus(int i) {
+        if (std::wcscmp(m_statusText, m_shownText[i]) != 0) {
+            std::wcscpy(m_shownText[i], m_statusText);
+            ::SetWindowTextW(m_hEdits[i], m_statusText);
+        }
     }
 
     // Only the part of the drawing area that the frame changed.
@@ -187,4 +216,6 @@ class CScenePage : public CDialogImpl<T, CWindow> {
     HWND m_hFrame = nullptr;  // placeholder 1000 that hosts the drawing area
     CStaticView m_view[kSceneViews];
     StatusText m_statusText = {};
+    StatusText m_shownText[kStatusEdits] = {};  // what each edit holds
+    bool m_statusOwed = false;                  // a tick left the edits unwritten
 };

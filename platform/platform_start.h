@@ -14,3 +14,8 @@ void StopPlatform();
 // Tells the desktop who the program is: the name of its desktop entry (without
 // ".desktop"), so that its windows group under that entry, and its version.
 void SetProgramIdentity(const char* desktopFileName, const char* version);
+// Tells the user why the program could not start: line on stderr and, on
+// Windows, where a program with windows has no console to show it, also in a
+// message box titled title (and on the console of whoever started it, if
+// there is one).
+void ReportStartFailure(const wchar_t* title, const std::string& line);

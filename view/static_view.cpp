@@ -94,9 +94,10 @@ void CStaticView::ClearBuffer(int stockObject) {
     m_repaint.Add(RECT{0, 0, width, height});
 }
 
+// A view not on show asks for nothing: shown again, it is painted whole.
 void CStaticView::InvalidateChanges() {
     const RECT changed = TakeChanges();
-    if (changed.left < changed.right) {
+    if (changed.left < changed.right && IsWindowVisible()) {
         InvalidateRect(&changed, FALSE);
     }
 }

@@ -165,6 +165,11 @@ void ReleaseHeldMessages() {
 
 }  // namespace
 
+// Started from a desktop, the program's stderr is the session's log.
+void ReportStartFailure(const wchar_t*, const std::string& line) {
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
+
 bool StartPlatform(const char* argv0, std::string* why) {
     if (QCoreApplication::instance() != nullptr) {
         // Already up (ours, or the host program's): our windows on it all the same.

@@ -202,7 +202,8 @@ class CTabViewHost : public CHostWidget {
                     continue;
                 }
                 page->setGeometry(pageArea);
-                page->setVisible(pass == 0);
+                // As on Windows, a page shown or hidden hears of it (WM_SHOWWINDOW).
+                ::ShowWindow(m_pages[i].page, pass == 0 ? SW_SHOWNA : SW_HIDE);
             }
         }
         QWidget* focus = window()->focusWidget();

@@ -194,12 +194,26 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL) {
     return MoveWindowTo(hwnd, x, y, width, height);
 }
 
+namespace {
+// As user32 does, a window to be shown or hidden hears of it first; false when
+// what it heard destroyed it.
+bool TellShowing(HWND hwnd, QWidget* widget, bool show) {
+    if (widget->isHidden() == show) {
+        ::SendMessageW(hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
+    }
+    return LiveWidget(hwnd) == widget;
+}
+}  // namespace
+
 BOOL ShowWindow(HWND hwnd, int cmdShow) {
     QWidget* widget = LiveWidget(hwnd);
     if (widget == nullptr) {
         return FALSE;
     }
     const BOOL wasVisible = widget->isVisible() ? TRUE : FALSE;
+    if (!TellShowing(hwnd, widget, cmdShow != SW_HIDE)) {
+        return wasVisible;
+    }
     switch (cmdShow) {
         case SW_HIDE:
             widget->hide();

@@ -4,6 +4,9 @@
 // raster draws for.
 #include <objbase.h>
 
+#include <cstdio>
+#include <string>
+
 #include "platform/platform_start.h"
 #include "platform/raster/raster.h"
 #include "platform/win32/window_host.h"
@@ -32,6 +35,26 @@ BOOL CALLBACK DestroyOurs(HWND hwnd, LPARAM) {
         ::DestroyWindow(hwnd);
     }
     return TRUE;
+}
+
+// The line on stderr when it leads somewhere (a pipe, a file, a console),
+// else on the console of the program that started us, if it has one.
+void WriteErrorLine(const std::string& line) {
+    const std::string text = line + "\n";
+    DWORD written = 0;
+    const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+    if (err != nullptr && err != INVALID_HANDLE_VALUE) {
+        std::fputs(text.c_str(), stderr);
+        std::fflush(stderr);
+    } else if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+        const HANDLE console = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                           OPEN_EXISTING, 0, nullptr);
+        if (console != INVALID_HANDLE_VALUE) {
+            WriteFile(console, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+            CloseHandle(console);
+        }
+        FreeConsole();
+    }
 }
 
 }  // namespace
@@ -77,6 +100,17 @@ void StopPlatform() {
         CoUninitialize();
         g_comStarted = false;
     }
+}
+
+// A program with windows has no console of its own on Windows: what went
+// wrong is shown in a message box too, which waits for the user.
+void ReportStartFailure(const wchar_t* title, const std::string& line) {
+    WriteErrorLine(line);
+    std::wstring text(line.size() + 1, L'\0');
+    const int n = MultiByteToWideChar(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()),
+                                      text.data(), static_cast<int>(text.size()));
+    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    MessageBoxW(nullptr, text.c_str(), title, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
 
 // Windows groups a program's windows by its executable; nothing to tell.

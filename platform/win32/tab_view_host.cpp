@@ -75,7 +75,12 @@ void Layout(HWND tabView, const SWindowData* data) {
     ::SendMessageW(data->m_tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
     const HWND active = PageAt(data, ActiveIndex(data));
     SetWindowPos(active, HWND_TOP, area.left, area.top, area.right - area.left,
-                 area.bottom - area.top, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+                 area.bottom - area.top, SWP_NOACTIVATE);
+    // Shown with ShowWindow, not SetWindowPos: the page hears of it
+    // (WM_SHOWWINDOW) before it is on show.
+    if (active != nullptr && (GetWindowLongW(active, GWL_STYLE) & WS_VISIBLE) == 0) {
+        ::ShowWindow(active, SW_SHOWNA);
+    }
     for (int i = 0, n = Count(data); i < n; ++i) {
         if (PageAt(data, i) != active) {
             ::ShowWindow(PageAt(data, i), SW_HIDE);

@@ -3,6 +3,7 @@
 // map, then to default processing. (Dialogs are made from their templates in
 // dialog_host.cpp.)
 #include <climits>
+#include <unordered_map>
 
 #include "platform/win32/window_host.h"
 #include "platform/window.h"
@@ -11,7 +12,11 @@ namespace lunvik::platform {
 namespace {
 
 constexpr wchar_t kClassName[] = L"LunvikWindow";
-constexpr wchar_t kDataProperty[] = L"LunvikWindowData";
+
+// The data of each of our windows, by handle. A window property would be
+// found by a call to the window server each time (under Wine a round trip),
+// and every message and most calls look the data up.
+std::unordered_map<HWND, SWindowData*> g_windows;
 
 // The object whose window CreateHostWindow is making: it hears of its handle
 // with the window's first message, before WM_CREATE. One thread, one at a time.
@@ -27,7 +32,7 @@ SWindowData* AttachPending(HWND hwnd) {
     }
     auto* data = new SWindowData(g_pending.object, g_pending.kind);
     g_pending = {};
-    SetPropW(hwnd, kDataProperty, data);
+    g_windows[hwnd] = data;
     data->m_object->AttachWindow(hwnd);
     return data;
 }
@@ -80,16 +85,11 @@ HINSTANCE Instance() {
     return GetModuleHandleW(nullptr);
 }
 
+// A handle leaves the table with its window's last message, so a handle used
+// again for some other window is not taken for ours.
 SWindowData* DataOf(HWND hwnd) {
-    if (hwnd == nullptr || !::IsWindow(hwnd)) {
-        return nullptr;
-    }
-    DWORD process = 0;
-    GetWindowThreadProcessId(hwnd, &process);
-    if (process != GetCurrentProcessId()) {
-        return nullptr;
-    }
-    return static_cast<SWindowData*>(GetPropW(hwnd, kDataProperty));
+    const auto found = g_windows.find(hwnd);
+    return found != g_windows.end() ? found->second : nullptr;
 }
 
 bool Route(HWND hwnd, SWindowData* data, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
@@ -103,7 +103,7 @@ bool Route(HWND hwnd, SWindowData* data, UINT msg, WPARAM wParam, LPARAM lParam,
 }
 
 void Detach(HWND hwnd, SWindowData* data) {
-    RemovePropW(hwnd, kDataProperty);
+    g_windows.erase(hwnd);
     CWindowObject* object = data->m_object;
     delete data;
     if (object != nullptr) {
@@ -114,7 +114,7 @@ void Detach(HWND hwnd, SWindowData* data) {
 void AttachDialog(HWND hwnd, CWindowObject* object, bool modal) {
     auto* data = new SWindowData(object, EWindowKind::Dialog);
     data->m_modal = modal;
-    SetPropW(hwnd, kDataProperty, data);
+    g_windows[hwnd] = data;
     object->AttachWindow(hwnd);
 }
 

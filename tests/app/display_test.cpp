@@ -38,6 +38,7 @@ TEST(Display, StatusLinesAndCaptionsFitAndJapaneseIsDrawnByTheShippedFonts) {
         one->m_eyeBase = one->m_lookAt = two->m_eye = two->m_lookAt = {v, v, v};
         one->m_rotRate = {v / 40, v / 40, v / 40};
         for (HWND page : {one->m_hWnd, two->m_hWnd}) {
+            ::ShowWindow(page, SW_SHOWNA);  // a page writes its status lines when on show
             Tick(page);
             for (int id : {IDC_EDIT_EYE_LINE, IDC_EDIT_LOOKAT_LINE, IDC_EDIT_RATE_LINE,
                            IDC_GROUP_EYE, IDC_GROUP_SECOND, IDC_EYE_STOP, IDC_RATE_X_STOP,

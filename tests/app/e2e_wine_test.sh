@@ -8,7 +8,8 @@
 # closes it with Escape, after which Tab and Enter act on the page at once,
 # and from outside, keeps its memory when another client resizes it to
 # 32000 x 32000, ticks 40 times a second and ends with exit code 1 on Alt+F4.
-# Started again, Space at start presses nothing on the hidden page.
+# Started again, Space at start presses nothing on the hidden page. Started
+# without a display, it shows why in an error box and ends with exit code 2.
 set -euo pipefail
 exe=$1
 golden=$2
@@ -30,6 +31,28 @@ grid_shown() {
     [ "$(convert "$work/shot.png" -crop 750x700+0+0 -fill black +opaque '#00ff00' \
         -format '%[fx:mean>0]' info:)" = 1 ]
 }
+
+# The program's resources: the icon group holds 16 to 64 px and 256 px (the
+# small icon at 100 to 200 % among them), the manifest names Windows 7 to 11.
+x86_64-w64-mingw32-windres -i "$exe" -O rc -o "$work/resources.rc"
+[ "$(grep -c '^[0-9]* 3 /\* RT_ICON \*/' "$work/resources.rc")" = 8 ] || fail "not 8 icon sizes"
+[ "$(grep -c 'supportedOS Id' "$work/resources.rc")" = 4 ] || fail "not 4 supportedOS entries"
+
+# Without a display the program cannot open its window: it writes why on
+# stderr, asks for a message box with the same line and the error icon, and
+# ends with exit code 2. (Wine, unlike Windows, can make no window at all
+# without a display, the box included, so there the box is seen as the call
+# that Wine's relay trace records; on Windows it waits for the user.)
+wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ /d user32.MessageBoxW /f \
+    </dev/null >/dev/null 2>&1
+status=0
+env -u DISPLAY WINEDEBUG=+relay wine "$exe" >"$work/nodisplay.log" 2>&1 || status=$?
+[ "$status" = 2 ] || fail "exit code $status without a display, expected 2"
+tr -d '\r' <"$work/nodisplay.log" | grep -q '^lunvik: cannot create the main window$' ||
+    fail "no reason on stderr without a display"
+# MessageBoxW(owner, text, caption, flags): MB_ICONERROR is 0x10.
+grep -q 'Call user32.MessageBoxW(00000000,[0-9a-f]* L"lunvik: cannot create the main window",[0-9a-f]* L"3D demo Lunvik",[0-9a-f]*1[0-9a-f])' \
+    "$work/nodisplay.log" || fail "no error box with the reason without a display"
 
 # picture_moves: the drawing area (the window is at 0, 0) shows another
 # picture 0.3 s later. Only the picture: the first key shows focus

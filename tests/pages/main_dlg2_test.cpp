@@ -15,6 +15,7 @@ using PageTwo = PageTest<CMainDlg2>;
 using V = CGridTmpl<double>;
 
 TEST_F(PageTwo, StartsWithTheModelsStandingStillAndShowsTheCamera) {
+    Show();
     EXPECT_EQ(Line(IDC_EDIT_EYE_LINE), L"");
     const V before = m_page->m_cube[2].m_position;
 
@@ -24,6 +25,41 @@ TEST_F(PageTwo, StartsWithTheModelsStandingStillAndShowsTheCamera) {
     EXPECT_EQ(m_page->m_cube[2].m_position.x, before.x);  // still until START
     EXPECT_EQ(WindowText(::GetDlgItem(Page(), IDC_GROUP_EYE)), L"視点座標");
     EXPECT_EQ(WindowText(::GetDlgItem(Page(), IDC_GROUP_SECOND)), L"注視点座標");
+}
+
+// An edit given its text again drops the user's selection: a line whose text
+// stays is not written again, so Shift+End on the eye line selects text that
+// stays selected through a second of the page's own timer. A line whose text
+// changes is written.
+TEST_F(PageTwo, ASelectionInAStatusLineSurvivesASecondOfTicks) {
+    Show();
+    Tick();
+    const HWND line = ::GetDlgItem(Page(), IDC_EDIT_EYE_LINE);
+    Focus(line);
+    PressKey(VK_HOME);
+    PressKey(VK_END, true);
+    const std::wstring selected = SelectedText(line);
+    ASSERT_EQ(selected, L"視点座標 : x = 0.50, y = 0.50, z = -0.60");
+    const std::uint64_t ticks = m_page->m_ticks;
+    ASSERT_TRUE(PumpUntil([&] { return m_page->m_ticks >= ticks + 40; }, 20000));
+    EXPECT_EQ(SelectedText(line), selected);
+
+    Click(IDC_EYE_X_PLUS);
+    Tick();
+    EXPECT_EQ(Line(IDC_EDIT_EYE_LINE), L"視点座標 : x = 0.60, y = 0.50, z = -0.60");
+}
+
+// A page not on show leaves its status lines alone, and brings them up to
+// date as it is shown, before its next tick.
+TEST_F(PageTwo, AHiddenPageWritesItsStatusLinesAsItIsShown) {
+    Show();
+    Tick();
+    ::ShowWindow(Page(), SW_HIDE);
+    Click(IDC_EYE_Y_PLUS);
+    Ticks(3);
+    EXPECT_EQ(Line(IDC_EDIT_EYE_LINE), L"視点座標 : x = 0.50, y = 0.50, z = -0.60");
+    ::ShowWindow(Page(), SW_SHOW);
+    EXPECT_EQ(Line(IDC_EDIT_EYE_LINE), L"視点座標 : x = 0.50, y = 0.60, z = -0.60");
 }
 
 TEST_F(PageTwo, StartDrawsFreshRatesAndVelocitiesAndKeepsPositions) {

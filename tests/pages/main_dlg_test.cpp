@@ -18,6 +18,7 @@ constexpr double kDegree = std::numbers::pi / 180;
 using PageOne = PageTest<CMainDlg>;
 
 TEST_F(PageOne, StartsBlackWithEmptyStatusAndDrawsTheSceneOnTheFirstTick) {
+    Show();
     SPicture black = Buffer();
     std::fill(black.pixels.begin(), black.pixels.end(), 0xFF000000u);
     EXPECT_EQ(Buffer(), black);
@@ -35,6 +36,7 @@ TEST_F(PageOne, StartsBlackWithEmptyStatusAndDrawsTheSceneOnTheFirstTick) {
 }
 
 TEST_F(PageOne, RateButtonsStepTheirComponentAndTurnTheCubeAtOnce) {
+    Show();
     Tick();
     const CGridTmpl<double> cubeBefore = m_page->m_cube[0].m_model[2];
     const CGridTmpl<double> starBefore = m_page->m_star[0].m_model[0];
@@ -71,6 +73,7 @@ TEST_F(PageOne, StopButtonsZeroOneComponentAndKeepOrientations) {
 }
 
 TEST_F(PageOne, EyeOrbitsAFullCircleIn360TicksAndStopsWhereItIs) {
+    Show();
     Click(IDC_EYE_LEFT);
     const struct {
         int ticks;

@@ -2,6 +2,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QRawFont>
 #include <QTest>
 #include <QWidget>
@@ -53,6 +54,8 @@ void Activate(HWND window) {
 void PressKey(WORD vk, bool shift) {
     const Qt::Key key = vk == VK_TAB     ? (shift ? Qt::Key_Backtab : Qt::Key_Tab)
                         : vk == VK_RIGHT ? Qt::Key_Right
+                        : vk == VK_HOME  ? Qt::Key_Home
+                        : vk == VK_END   ? Qt::Key_End
                                          : Qt::Key_Return;
     QTest::keyClick(QApplication::focusWidget(), key, shift ? Qt::ShiftModifier : Qt::NoModifier);
     DeliverPosted();
@@ -71,6 +74,10 @@ bool DrawsGlyphs(HWND control, const wchar_t* text) {
         }
     }
     return true;
+}
+
+std::wstring SelectedText(HWND edit) {
+    return qobject_cast<QLineEdit*>(WidgetFromHandle(edit))->selectedText().toStdWString();
 }
 
 void PressButton(HWND button) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/win_types.h"
@@ -28,10 +29,12 @@ HWND Focused();
 // Makes the top-level window active, as a click on it would, and handles
 // the events that brings.
 void Activate(HWND window);
-// A press and release of a key (VK_TAB, VK_RETURN or VK_RIGHT), Shift held down with
-// it when shift, to the window with the focus, handled as the program's own
-// message loop handles it, dialog keys included.
+// A press and release of a key (VK_TAB, VK_RETURN, VK_RIGHT, VK_HOME or VK_END), Shift held down
+// with it when shift, to the window with the focus, handled as the program's own message loop
+// handles it, dialog keys included.
 void PressKey(WORD vk, bool shift = false);
+// The text selected in an edit control.
+std::wstring SelectedText(HWND edit);
 // Every character of text has a glyph in the font the control draws with.
 bool DrawsGlyphs(HWND control, const wchar_t* text);
 // A push button pressed, as a click on it does, whether shown or not.

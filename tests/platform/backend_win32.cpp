@@ -78,6 +78,14 @@ void PressKey(WORD vk, bool shift) {
     SetKeyboardState(keys);
 }
 
+std::wstring SelectedText(HWND edit) {
+    DWORD from = 0, to = 0;
+    ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    wchar_t text[256] = {};
+    ::GetWindowTextW(edit, text, 256);
+    return std::wstring(text).substr(from, to - from);
+}
+
 RECT ChildRect(HWND hwnd) {
     RECT r;
     GetWindowRect(hwnd, &r);
