@@ -26,7 +26,7 @@ press_alt_f4_until_gone() {
     local deadline=$((SECONDS + 20))
     while kill -0 "$2" 2>/dev/null; do
         [ "$SECONDS" -lt "$deadline" ] || return 1
-        xdotool windowactivate --sync "$1" key alt+F4 2>/dev/null || true
+        timeout 5 xdotool windowactivate --sync "$1" key alt+F4 2>/dev/null || true
         timeout 2 tail --pid="$2" -f /dev/null || true
     done
 }
