@@ -7,7 +7,7 @@ namespace lunvik::platform {
 
 void FocusPage(QWidget* strip, QWidget* page, QWidget* kept) {
     const QList<QWidget*> stops = page != nullptr ? DialogTabStops(page) : QList<QWidget*>();
-    if (kept != nullptr && page->isAncestorOf(kept) && kept->isVisibleTo(page) &&
+    if (page != nullptr && kept != nullptr && page->isAncestorOf(kept) && kept->isVisibleTo(page) &&
         kept->isEnabled()) {
         kept->setFocus(Qt::OtherFocusReason);
     } else if (!stops.isEmpty()) {
