@@ -51,16 +51,6 @@ find_window() {
     [ -n "$window" ] || fail "no window titled '3D demo Lunvik'"
 }
 
-# expect_end CODE LINES WHAT: the program ends with CODE and LINES lines on stderr.
-expect_end() {
-    timeout 30 tail --pid="$app" -s 0.05 -f /dev/null || fail "the program did not end after $3"
-    local status=0
-    wait "$app" || status=$?
-    cat "$work/stderr.log"
-    [ "$status" = "$1" ] || fail "exit code $status after $3, expected $1"
-    [ "$(wc -l <"$work/stderr.log")" = "$2" ] || fail "expected $2 lines on stderr after $3"
-    [ "$2" = 0 ] || grep -q '^lunvik: ' "$work/stderr.log" || fail "the line does not begin with 'lunvik: '"
-}
 
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 # AddressSanitizer keeps freed memory aside (256 MB by default), which the

@@ -44,21 +44,11 @@ red() {
     convert "$work/shot.png" -fill black +opaque '#FF0000' -fill white -opaque '#FF0000' \
         -format '%[fx:round(mean*w*h)]' info:
 }
-# ended CODE LINES: the program ends with CODE and LINES lines on stderr.
-ended() {
-    timeout 20 tail --pid="$app" -s 0.05 -f /dev/null || fail "still running: $what"
-    local status=0
-    wait "$app" || status=$?
-    cat "$work/stderr.log"
-    [ "$status" = "$1" ] || fail "exit code $status, expected $1: $what"
-    [ "$(wc -l <"$work/stderr.log")" = "$2" ] || fail "expected $2 lines on stderr: $what"
-    [ "$2" = 0 ] || grep -q '^lunvik: ' "$work/stderr.log" || fail "not a line of ours: $what"
-}
 # close_it WINDOW [LINES]: Alt+F4 ends it with 1, LINES (0) lines on stderr.
 close_it() {
     xdotool windowfocus "$1" 2>/dev/null || true
     xdotool key alt+F4
-    ended 1 "${2:-0}"
+    expect_end 1 "${2:-0}" "$what"
 }
 # works_or_refuses: a window that paints page one's cube and closes with 1,
 # or exit code 2 and one line; never a signal, never a hang.
@@ -66,7 +56,7 @@ works_or_refuses() {
     local window
     window=$(window_of || true)
     if [ -z "$window" ]; then
-        ended 2 1
+        expect_end 2 1 "$what"
         return
     fi
     until_true test "$(red)" -gt 20 || fail "no cube painted: $what"
@@ -77,7 +67,7 @@ what="ulimit -u 2, 3 and 4"
 if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then
     for processes in 2 3; do
         start as_user bash -c "ulimit -u $processes && exec '$binary'"
-        ended 2 1
+        expect_end 2 1 "$what"
     done
     start as_user bash -c "ulimit -u 4 && exec '$binary'"
     works_or_refuses
