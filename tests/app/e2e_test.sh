@@ -155,7 +155,7 @@ d = display.Display(); d.create_resource_object("window", int(sys.argv[1], 0)).d
 shown_view() {
     local child
     for child in $(xwininfo -children -id "$window" | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p'); do
-        if xwininfo -id "$child" | grep -q IsViewable; then echo "$child"; fi
+        if xwininfo -id "$child" | grep IsViewable >/dev/null; then echo "$child"; fi
     done
 }
 picture=$(count '#00FFFF')

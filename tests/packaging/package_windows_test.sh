@@ -20,7 +20,7 @@ installer=$(ls "$work"/packages/Lunvik-*-win64.exe)
 zip=$(ls "$work"/packages/Lunvik-*-win64.zip)
 
 # A 32-bit installer would need 32-bit Wine (or WOW64) just to install.
-file "$installer" | grep -q 'PE32+ executable' || fail "the installer is not a 64-bit program: $(file -b "$installer")"
+file "$installer" | grep 'PE32+ executable' >/dev/null || fail "the installer is not a 64-bit program: $(file -b "$installer")"
 
 unzip -l "$zip" >"$work/zip.txt"
 grep -q '/bin/lunvik.exe$' "$work/zip.txt" || fail "the zip has no bin/lunvik.exe"
@@ -34,9 +34,9 @@ done
 [ ! -e "$WINEPREFIX/drive_c/Program Files (x86)/Lunvik" ] || fail "the installer wrote to Program Files (x86)"
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lunvik'
 uninstall_entry() { wine reg query "$uninstall" /v UninstallString "/reg:$1" </dev/null 2>/dev/null; }
-uninstall_entry 64 | grep -q 'Program Files\\Lunvik\\Uninstall.exe' ||
+uninstall_entry 64 | grep 'Program Files\\Lunvik\\Uninstall.exe' >/dev/null ||
     fail "no uninstall entry in the 64-bit registry view"
-! uninstall_entry 32 | grep -q Uninstall || fail "the uninstall entry is in the 32-bit registry view"
+! uninstall_entry 32 | grep Uninstall >/dev/null || fail "the uninstall entry is in the 32-bit registry view"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/3D demo Lunvik"
 [ -f "$menu/3D demo Lunvik.lnk" ] || fail "no Start-menu entry '3D demo Lunvik'"
 
