@@ -104,22 +104,35 @@ int SBaseUnits::Y(int units) const {
     return MulDiv(units, y, 8);
 }
 
-bool DialogTabStep(QWidget* dialog, bool next) {
+QList<QWidget*> DialogTabStops(QWidget* dialog) {
     // The dialog's own controls in template order (their creation order; a
     // group box lowered below the others takes no focus).
+    // Shown as far as the dialog goes: its window may not be shown yet. A
+    // dialog that is hidden has none.
     QList<QWidget*> stops;
+    if (dialog->isHidden()) {
+        return stops;
+    }
     for (QObject* child : dialog->children()) {
         auto* control = qobject_cast<QWidget*>(child);
-        if (control != nullptr && !control->isWindow() && control->isVisible() &&
+        if (control != nullptr && !control->isWindow() && control->isVisibleTo(dialog) &&
             control->isEnabled() && (control->focusPolicy() & Qt::TabFocus) != 0) {
             stops.push_back(control);
         }
     }
+    return stops;
+}
+
+bool DialogTabStep(QWidget* dialog, bool next, bool wrap) {
+    const QList<QWidget*> stops = DialogTabStops(dialog);
     if (stops.isEmpty()) {
         return false;
     }
     const qsizetype n = stops.size();
     const qsizetype at = stops.indexOf(dialog->window()->focusWidget());
+    if (!wrap && at == (next ? n - 1 : 0)) {
+        return false;
+    }
     const qsizetype to = at < 0 ? (next ? 0 : n - 1) : (at + (next ? 1 : n - 1)) % n;
     stops[to]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     return true;

@@ -25,8 +25,10 @@ bool CHostWidget::event(QEvent* event) {
     return QFrame::event(event);
 }
 
+// A page of a tab view does not go round: past its ends the strip is next.
 bool CHostWidget::focusNextPrevChild(bool next) {
-    if (m_host.Kind() == EWindowKind::Dialog && DialogTabStep(this, next)) {
+    if (m_host.Kind() == EWindowKind::Dialog &&
+        DialogTabStep(this, next, !IsTabView(parentWidget()))) {
         return true;
     }
     return QFrame::focusNextPrevChild(next);

@@ -1,6 +1,7 @@
 // The tab view: a movable tab strip with the active page shown below it.
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QTabBar>
 #include <string>
@@ -20,6 +21,8 @@ class CTabViewHost : public CHostWidget {
         m_bar->setMovable(true);
         m_bar->setExpanding(false);
         m_bar->installEventFilter(this);
+        // A window of its own, as Win32's tab control is: the focus can be on it.
+        RegisterWindow(m_bar, nullptr, 0);
         connect(m_bar, &QTabBar::currentChanged, this, [this] { Layout(); });
         connect(m_bar, &QTabBar::tabMoved, this, [this](int from, int to) {
             SPage page = m_pages[static_cast<std::size_t>(from)];
@@ -36,7 +39,7 @@ class CTabViewHost : public CHostWidget {
         if (widget->parentWidget() != this) {
             widget->setParent(this, Qt::Widget);
         }
-        m_pages.push_back(SPage{page, title != nullptr ? title : L"", image, data});
+        m_pages.push_back(SPage{page, title != nullptr ? title : L"", image, data, nullptr});
         // The first page becomes current as it is added; currentChanged lays out.
         m_bar->addTab(ToQString(title));
         Layout();
@@ -45,10 +48,21 @@ class CTabViewHost : public CHostWidget {
 
     int Count() const { return m_bar->count(); }
     int Active() const { return m_bar->currentIndex(); }
+    // A focus anywhere in the view goes along to the new page: to the
+    // control it had last, or its first tab stop.
     void SetActive(int index) {
-        if (index >= 0 && index < Count()) {
-            m_bar->setCurrentIndex(index);
-            Layout();
+        if (index < 0 || index >= Count()) {
+            return;
+        }
+        QWidget* focus = window()->focusWidget();
+        const int before = PageHolding(focus);
+        if (before >= 0) {
+            m_pages[static_cast<std::size_t>(before)].lastFocus = focus;
+        }
+        m_bar->setCurrentIndex(index);
+        Layout();
+        if (focus != nullptr && isAncestorOf(focus)) {
+            FocusActivePage();
         }
     }
     const wchar_t* Title(int index) const {
@@ -81,6 +95,14 @@ class CTabViewHost : public CHostWidget {
     }
 
   protected:
+    // Tab from the strip enters the active page at its first tab stop (its
+    // last going back); the page hands it back here past its ends.
+    bool focusNextPrevChild(bool next) override {
+        const int active = Active();
+        TabAcrossStrip(m_bar, LiveWidget(Page(active)), KeptFocus(active), next);
+        return true;
+    }
+
     void resizeEvent(QResizeEvent* event) override {
         CHostWidget::resizeEvent(event);
         Layout();
@@ -131,7 +153,26 @@ class CTabViewHost : public CHostWidget {
         std::wstring title;
         int image;
         void* data;
+        QPointer<QWidget> lastFocus;  // when another page was made active
     };
+
+    // The page at or above widget, or -1.
+    int PageHolding(QWidget* widget) const {
+        for (std::size_t i = 0; i < m_pages.size(); ++i) {
+            QWidget* page = LiveWidget(m_pages[i].page);
+            if (widget != nullptr && page != nullptr &&
+                (page == widget || page->isAncestorOf(widget))) {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    }
+
+    QWidget* KeptFocus(int index) const {
+        return index >= 0 && index < Count() ? m_pages[static_cast<std::size_t>(index)].lastFocus
+                                             : nullptr;
+    }
+    void FocusActivePage() { FocusPage(m_bar, LiveWidget(Page(Active())), KeptFocus(Active())); }
 
     int Find(HWND page) const {
         for (std::size_t i = 0; i < m_pages.size(); ++i) {
@@ -142,7 +183,10 @@ class CTabViewHost : public CHostWidget {
         return -1;
     }
 
-    // The strip on top, the active page in the rest; the other pages hidden.
+    // The strip on top, the active page in the rest; the other pages hidden,
+    // the active one shown first so that a focus leaving a hidden page finds
+    // it. A page that is not on show never keeps the focus, and the window's
+    // first focus is on the page on show.
     void Layout() {
         const QRect area = contentsRect();
         const int stripHeight = m_bar->sizeHint().height();
@@ -150,13 +194,21 @@ class CTabViewHost : public CHostWidget {
         const QRect pageArea(area.x(), area.y() + stripHeight, area.width(),
                              std::max(0, area.height() - stripHeight));
         const int active = Active();
-        for (std::size_t i = 0; i < m_pages.size(); ++i) {
-            QWidget* page = LiveWidget(m_pages[i].page);
-            if (page == nullptr || page->parentWidget() != this) {
-                continue;
+        for (int pass = 0; pass < 2; ++pass) {
+            for (std::size_t i = 0; i < m_pages.size(); ++i) {
+                QWidget* page = LiveWidget(m_pages[i].page);
+                if (page == nullptr || page->parentWidget() != this ||
+                    (static_cast<int>(i) == active) != (pass == 0)) {
+                    continue;
+                }
+                page->setGeometry(pageArea);
+                page->setVisible(pass == 0);
             }
-            page->setGeometry(pageArea);
-            page->setVisible(static_cast<int>(i) == active);
+        }
+        QWidget* focus = window()->focusWidget();
+        const int holder = PageHolding(focus);
+        if (active >= 0 && (focus == nullptr || (holder >= 0 && holder != active))) {
+            FocusActivePage();
         }
     }
 
@@ -197,6 +249,11 @@ CTabViewHost* TabHost(HWND hwnd) {
 
 CHostWidget* MakeTabViewHost(QWidget* parent, Qt::WindowFlags flags, DWORD style) {
     return new CTabViewHost(parent, flags, style);
+}
+
+bool IsTabView(QWidget* widget) {
+    const CWindowHost* host = HostOf(widget);
+    return host != nullptr && host->Kind() == EWindowKind::TabView;
 }
 
 BOOL TabViewAddPage(HWND tabView, HWND page, const wchar_t* title, int image, void* data) {

@@ -224,9 +224,12 @@ bool SetSunkenEdge(QFrame* frame, DWORD style, DWORD exStyle);
 QRect FitOnScreen(const QRect& outer);
 void BoundToScreens(QWidget* window);
 
-// dialog_host.cpp. Tab and Shift+Tab in a dialog: the next or previous
-// visible, enabled control with WS_TABSTOP, in template order, round the end.
-bool DialogTabStep(QWidget* dialog, bool next);
+// dialog_host.cpp. A dialog's visible, enabled controls with WS_TABSTOP, in
+// template order.
+QList<QWidget*> DialogTabStops(QWidget* dialog);
+// Tab and Shift+Tab in a dialog: the next or previous of its tab stops,
+// round the end when wrap; false when there is none to go to.
+bool DialogTabStep(QWidget* dialog, bool next, bool wrap);
 // Dialog units to pixels through the base units of the font the dialog uses,
 // worked out as the original platform does: the mean width of "A".."Z" and
 // "a".."z", rounded, and the font's height. The dialog font gives 6 and 13.
@@ -248,6 +251,16 @@ bool OpenMenuBar(QWidget* window);
 void UpdateFrameLayout(CWindowHost* frame);
 // tab_view_host.cpp.
 CHostWidget* MakeTabViewHost(QWidget* parent, Qt::WindowFlags flags, DWORD style);
+// widget is a tab view's.
+bool IsTabView(QWidget* widget);
+// tab_view_focus.cpp. The focus to a tab view's page (null for none): to
+// kept, the control it had last, while it can take it, else the page's first
+// tab stop, else the strip.
+void FocusPage(QWidget* strip, QWidget* page, QWidget* kept);
+// Tab (next) or Shift+Tab that left the strip or the page: from the strip
+// into the page at its first tab stop (its last going back), from past the
+// page's ends to the strip.
+void TabAcrossStrip(QWidget* strip, QWidget* page, QWidget* kept, bool next);
 
 // raster_screen.cpp. The screen the raster draws for, handed to it while the
 // platform runs: each window's device scale, and bitmap pixels shared with

@@ -138,6 +138,14 @@ HWND DialogOf(HWND hwnd) {
     return nullptr;
 }
 
+bool DialogKeys(MSG* msg) {
+    if (TabViewTabKey(msg)) {
+        return true;
+    }
+    const HWND dialog = DialogOf(msg->hwnd);
+    return dialog != nullptr && IsDialogMessageW(dialog, msg);
+}
+
 HWND CreateDialogWindow(CWindowObject* object, int templateId, HWND parent, LPARAM init) {
     const SDialogTemplate* t = FindDialogTemplate(templateId);
     if (t == nullptr || object == nullptr || (parent != nullptr && !::IsWindow(parent))) {

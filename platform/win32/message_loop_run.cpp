@@ -1,7 +1,7 @@
 // CMessageLoop::Run on user32's queue: every message passes the filters, then
-// the keyboard handling of the dialog it is for (IsDialogMessage: Tab, Enter,
-// mnemonics in a page), then is translated and dispatched. Idle handlers run
-// when the queue has run empty.
+// the keyboard handling of dialogs (Tab across a tab strip, then
+// IsDialogMessage: Tab, Enter, mnemonics in a page), then is translated and
+// dispatched. Idle handlers run when the queue has run empty.
 #include "platform/message_loop.h"
 #include "platform/win32/window_host.h"
 
@@ -32,8 +32,7 @@ int CMessageLoop::Run() {
         if (got == 0) {
             break;  // WM_QUIT
         }
-        const HWND dialog = lunvik::platform::DialogOf(msg.hwnd);
-        if (!PreTranslateMessage(&msg) && (dialog == nullptr || !IsDialogMessageW(dialog, &msg))) {
+        if (!PreTranslateMessage(&msg) && !lunvik::platform::DialogKeys(&msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }

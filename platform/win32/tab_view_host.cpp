@@ -27,37 +27,81 @@ HWND PageAt(const SWindowData* data, int index) {
     return reinterpret_cast<HWND>(item.lParam);
 }
 
+int ActiveIndex(const SWindowData* data) {
+    return static_cast<int>(::SendMessageW(data->m_tabs, TCM_GETCURSEL, 0, 0));
+}
+
+// The page of the tab view at or above hwnd, or null.
+HWND PageHolding(const SWindowData* data, HWND hwnd) {
+    for (int i = 0, n = Count(data); i < n; ++i) {
+        const HWND page = PageAt(data, i);
+        if (hwnd != nullptr && (hwnd == page || IsChild(page, hwnd))) {
+            return page;
+        }
+    }
+    return nullptr;
+}
+
+// The page's first tab stop, as the dialog manager finds it; null for none.
+HWND FirstStop(HWND page) {
+    const HWND first = GetNextDlgTabItem(page, nullptr, FALSE);
+    return first != nullptr && IsChild(page, first) &&
+                   (GetWindowLongW(first, GWL_STYLE) & WS_TABSTOP) != 0
+               ? first
+               : nullptr;
+}
+
+// The focus to the active page: to the control it last had, else its first
+// tab stop, else the strip. Through the dialog manager, which makes a push
+// button taking the focus the default one.
+void FocusActivePage(const SWindowData* data) {
+    const HWND page = PageAt(data, ActiveIndex(data));
+    HWND to = page != nullptr ? KeptFocus(page) : nullptr;
+    to = to != nullptr ? to : page != nullptr ? FirstStop(page) : nullptr;
+    if (to != nullptr) {
+        ::SendMessageW(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(to), TRUE);
+    } else {
+        SetFocus(data->m_tabs);
+    }
+}
+
 // The strip over the whole view, the active page in its display area above
-// it, every other page hidden.
+// it, every other page hidden. A page that is not on show never keeps the
+// focus, nor does the view itself.
 void Layout(HWND tabView, const SWindowData* data) {
     RECT area;
     ::GetClientRect(tabView, &area);
     SetWindowPos(data->m_tabs, HWND_BOTTOM, 0, 0, area.right, area.bottom, SWP_NOACTIVATE);
     ::SendMessageW(data->m_tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-    const int active = static_cast<int>(::SendMessageW(data->m_tabs, TCM_GETCURSEL, 0, 0));
+    const HWND active = PageAt(data, ActiveIndex(data));
+    SetWindowPos(active, HWND_TOP, area.left, area.top, area.right - area.left,
+                 area.bottom - area.top, SWP_SHOWWINDOW | SWP_NOACTIVATE);
     for (int i = 0, n = Count(data); i < n; ++i) {
-        const HWND page = PageAt(data, i);
-        if (i == active) {
-            SetWindowPos(page, HWND_TOP, area.left, area.top, area.right - area.left,
-                         area.bottom - area.top, SWP_SHOWWINDOW | SWP_NOACTIVATE);
-        } else {
-            ::ShowWindow(page, SW_HIDE);
+        if (PageAt(data, i) != active) {
+            ::ShowWindow(PageAt(data, i), SW_HIDE);
         }
+    }
+    const HWND focus = GetFocus();
+    const HWND holder = PageHolding(data, focus);
+    if (focus == tabView || (holder != nullptr && holder != active)) {
+        FocusActivePage(data);
     }
 }
 
+// A focus anywhere in the view goes along to the new page: to the control
+// it had last, or its first tab stop.
 void Activate(HWND tabView, SWindowData* data, int index) {
     if (index < 0 || index >= Count(data)) {
         return;
     }
     const HWND focus = GetFocus();
-    const HWND before =
-        PageAt(data, static_cast<int>(::SendMessageW(data->m_tabs, TCM_GETCURSEL, 0, 0)));
+    if (SWindowData* before = DataOf(PageHolding(data, focus))) {
+        before->m_lastFocus = focus;
+    }
     ::SendMessageW(data->m_tabs, TCM_SETCURSEL, index, 0);
     Layout(tabView, data);
-    // The focus does not stay on a page that is hidden.
-    if (before != nullptr && focus != nullptr && (focus == before || IsChild(before, focus))) {
-        SetFocus(data->m_tabs);
+    if (focus != nullptr && (focus == tabView || IsChild(tabView, focus))) {
+        FocusActivePage(data);
     }
 }
 
@@ -93,6 +137,11 @@ bool TabViewProcessing(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
             }
             break;
         }
+        case WM_SETFOCUS:
+            if (TabData(hwnd) != nullptr) {
+                FocusActivePage(data);
+            }
+            break;
         case WM_ERASEBKGND:
             FillWithFace(hwnd, reinterpret_cast<HDC>(wParam));
             *result = 1;
@@ -140,8 +189,7 @@ int TabViewPageCount(HWND tabView) {
 
 int TabViewActivePage(HWND tabView) {
     const SWindowData* data = TabData(tabView);
-    return data != nullptr ? static_cast<int>(::SendMessageW(data->m_tabs, TCM_GETCURSEL, 0, 0))
-                           : -1;
+    return data != nullptr ? ActiveIndex(data) : -1;
 }
 
 void TabViewSetActivePage(HWND tabView, int index) {
@@ -177,6 +225,46 @@ BOOL TabViewPreTranslate(HWND tabView, MSG* msg) {
         Activate(tabView, data, (TabViewActivePage(tabView) + step) % n);
     }
     return TRUE;
+}
+
+HWND KeptFocus(HWND hwnd) {
+    const SWindowData* data = DataOf(hwnd);
+    const HWND kept = data != nullptr ? data->m_lastFocus : nullptr;
+    return kept != nullptr && IsChild(hwnd, kept) && IsWindowVisible(kept) && IsWindowEnabled(kept)
+               ? kept
+               : nullptr;
+}
+
+bool TabViewTabKey(const MSG* msg) {
+    if (msg->message != WM_KEYDOWN || msg->wParam != VK_TAB || ::GetKeyState(VK_CONTROL) < 0 ||
+        ::GetKeyState(VK_MENU) < 0) {
+        return false;
+    }
+    const bool back = ::GetKeyState(VK_SHIFT) < 0;
+    const HWND focus = GetFocus();
+    // From the strip into the page: its first stop, or going back its last.
+    if (const SWindowData* data = TabData(::GetParent(focus)); data && focus == data->m_tabs) {
+        const HWND page = PageAt(data, ActiveIndex(data));
+        const HWND first = page != nullptr ? FirstStop(page) : nullptr;
+        const HWND to = back && first != nullptr ? GetNextDlgTabItem(page, first, TRUE) : first;
+        if (to != nullptr) {
+            ::SendMessageW(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(to), TRUE);
+        }
+        return true;
+    }
+    // From the active page's last stop, or going back its first, to the strip.
+    const HWND page = DialogOf(focus);
+    const SWindowData* data = page != nullptr ? TabData(::GetParent(page)) : nullptr;
+    if (data == nullptr || page != PageAt(data, ActiveIndex(data))) {
+        return false;
+    }
+    const HWND first = FirstStop(page);
+    const HWND edge = back || first == nullptr ? first : GetNextDlgTabItem(page, first, TRUE);
+    if (focus != edge) {
+        return false;
+    }
+    SetFocus(data->m_tabs);
+    return true;
 }
 
 }  // namespace lunvik::platform

@@ -34,6 +34,9 @@ struct SWindowData {
     bool m_modal = false;                                   // a dialog run by RunModalDialog
     std::unique_ptr<lunvik::raster::HDC__> m_paintContext;  // BeginPaint's, kept for the next one
     HWND m_tabs = nullptr;                                  // a tab view's tab control
+    // A frame's control that had the focus when it was last deactivated; a
+    // tab view's page's, when another page was last made active.
+    HWND m_lastFocus = nullptr;
     std::vector<std::wstring> m_titles;  // a tab view's page titles, in tab order
 };
 
@@ -54,10 +57,21 @@ void FillWithFace(HWND hwnd, HDC dc);
 
 // tab_view_host.cpp. The tab view's own handling; true when it handled msg.
 bool TabViewProcessing(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
+// Tab and Shift+Tab across a tab view's strip: from the strip into the
+// active page, from the page's last (first) tab stop out to the strip; true
+// when msg was such a key.
+bool TabViewTabKey(const MSG* msg);
+// The control to focus in hwnd, one of our windows: the one it last had, if
+// still there and able to take the focus, or null.
+HWND KeptFocus(HWND hwnd);
 
 // dialog_host.cpp. The dialog whose keys IsDialogMessage should see for a
 // message to hwnd: the nearest of our dialogs at or above it, or null.
 HWND DialogOf(HWND hwnd);
+// The keyboard handling of dialogs, as the message loop runs it before a
+// message is dispatched: Tab across tab strips, then IsDialogMessage of
+// the message's dialog; true when the message was consumed.
+bool DialogKeys(MSG* msg);
 
 // raster_screen.cpp. The screen the raster draws for, handed to it while the
 // platform runs: bitmaps for a window's paint lend their pixels from DIB

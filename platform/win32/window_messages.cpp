@@ -12,10 +12,18 @@ void FillWithFace(HWND hwnd, HDC dc) {
 namespace {
 
 // The frame keeps its client window over its whole client area, does not
-// erase behind it, hands it the focus, and ends the program when it goes.
-bool FrameProcessing(HWND hwnd, HWND client, UINT msg, WPARAM wParam, LRESULT* result) {
+// erase behind it, and ends the program when it goes. Activated again, it
+// gives the focus back to the control that had it, as a dialog does; else
+// to its client window.
+bool FrameProcessing(HWND hwnd, SWindowData* data, HWND client, UINT msg, WPARAM wParam,
+                     LRESULT* result) {
     const bool haveClient = client != nullptr && ::IsWindow(client);
     switch (msg) {
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE && IsChild(hwnd, GetFocus())) {
+                data->m_lastFocus = GetFocus();
+            }
+            return false;  // on to DefWindowProc, which focuses the frame when activated
         case WM_SIZE:
             if (haveClient && wParam != SIZE_MINIMIZED) {
                 RECT rect;
@@ -33,7 +41,9 @@ bool FrameProcessing(HWND hwnd, HWND client, UINT msg, WPARAM wParam, LRESULT* r
             *result = 1;
             return true;
         case WM_SETFOCUS:
-            if (haveClient) {
+            if (const HWND kept = KeptFocus(hwnd)) {
+                SetFocus(kept);
+            } else if (haveClient) {
                 SetFocus(client);
             }
             break;
@@ -57,7 +67,7 @@ LRESULT DefaultProcessing(HWND hwnd, SWindowData* data, UINT msg, WPARAM wParam,
         case EWindowKind::Frame: {
             const HWND client =
                 data->m_object != nullptr ? data->m_object->ClientWindow() : nullptr;
-            if (FrameProcessing(hwnd, client, msg, wParam, &result)) {
+            if (FrameProcessing(hwnd, data, client, msg, wParam, &result)) {
                 return result;
             }
             break;

@@ -5,7 +5,9 @@
 # strip leaves the page, that page one draws, also after another client
 # unmapped, resized or destroyed the drawing area's window, that the About box
 # opens centred on the window, fixed in size with a close box only, minimised
-# only together with the main window, and the focus comes back after it, that
+# only together with the main window, and the focus comes back after it, so
+# that Tab and Enter act on the page at once, that Space at start presses
+# nothing on the hidden page, that
 # a flood of pointer motion neither grows its memory nor delays a close, that
 # a window destroyed from outside or closed ends it with 1, also after its
 # About box was destroyed from outside or with stdout and stderr closed, and
@@ -134,6 +136,21 @@ count() {
     convert "$work/shot.png" -fill black +opaque "$1" -fill white -opaque "$1" \
         -format '%[fx:round(mean*w*h)]' info:
 }
+# picture_moves: the drawing area shows another picture 0.3 s later.
+picture_moves() {
+    local x y
+    read -r x y _ <<<"$(geometry "$window")"
+    import -window root -crop "500x480+$((x + 36))+$((y + 129))" "$work/before.png"
+    sleep 0.3
+    import -window root -crop "500x480+$((x + 36))+$((y + 129))" "$work/after.png"
+    ! same_picture "$work/before.png" "$work/after.png"
+}
+# eye_line FILE: page two's status lines, from the window's client area.
+eye_line() {
+    local x y
+    read -r x y _ <<<"$(geometry "$window")"
+    import -window root -crop "540x44+$((x + 12))+$((y + 60))" "$1"
+}
 # Page one's drawing area shows the red cube and the cyan stars, no green grid.
 until_true test "$(count '#FF0000')" -gt 20 || fail "no red cube on screen"
 until_true test "$(count '#00FFFF')" -gt 50 || fail "no cyan stars on screen"
@@ -198,8 +215,16 @@ about_box_fixed "$about" "$wm"
 xdotool key Escape
 until_true test -z "$(xdotool search --onlyvisible --name '^About$')" || fail "About box still open"
 until_true test "$(xdotool getwindowfocus)" = "$window" || fail "the window did not get the focus back"
+# Tab and Enter act on the page at once: the focus is back on page one's
+# first tab stop ("<=" of the eye), Tab takes it to "=>", Enter presses it and
+# the eye, at rest until now, orbits.
+! picture_moves || fail "page one moves before any button was pressed"
+xdotool key Tab Return
+until_true picture_moves || fail "Tab and Enter after the About box did nothing"
 xdotool key ctrl+Tab
 until_true test "$(count '#00FF00')" -gt 1000 || fail "Ctrl+Tab after the About box did not show page two"
+# Page two's eye line as it reads when no button of page two was pressed.
+eye_line "$work/eye-untouched.png"
 
 # A flood of pointer motion over the window (30,000 moves a second for 5 s):
 # memory stays where it was.
@@ -223,8 +248,18 @@ took=$((($(date +%s%N) - asked) / 1000000))
 echo "Alt+F4 answered in $took ms"
 [ "$took" -le 2000 ] || fail "Alt+F4 took $took ms"
 
-# Another X client destroys the window: the program ends as if it was closed.
+# At start the focus is on the page on show: Space presses nothing on page
+# two (its first tab stop, "<=", would turn its eye), whose eye line then
+# reads as it did above.
 start_app
+xdotool key space space space space space space
+xdotool key ctrl+Tab
+until_true test "$(count '#00FF00')" -gt 1000 || fail "Ctrl+Tab did not show page two"
+eye_line "$work/eye-after-space.png"
+same_picture "$work/eye-untouched.png" "$work/eye-after-space.png" ||
+    fail "Space at start changed page two's eye"
+
+# Another X client destroys the window: the program ends as if it was closed.
 destroy_window "$window"
 expect_end 1 0 "its window was destroyed"
 

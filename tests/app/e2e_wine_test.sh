@@ -5,9 +5,10 @@
 # first picture exactly as the Linux build draws it, switches pages with
 # Ctrl+Tab both ways (page two with its grid), opens the About box from the
 # menu (fixed in size, minimised only together with the main window) and
-# closes it with Escape and from outside, keeps its memory when another
-# client resizes it to 32000 x 32000, ticks 40 times a second and ends
-# with exit code 1 on Alt+F4.
+# closes it with Escape, after which Tab and Enter act on the page at once,
+# and from outside, keeps its memory when another client resizes it to
+# 32000 x 32000, ticks 40 times a second and ends with exit code 1 on Alt+F4.
+# Started again, Space at start presses nothing on the hidden page.
 set -euo pipefail
 exe=$1
 golden=$2
@@ -30,11 +31,27 @@ grid_shown() {
         -format '%[fx:mean>0]' info:)" = 1 ]
 }
 
-FONTCONFIG_FILE=$here/fonts_wine_without_japanese.conf LUNVIK_REPORT=1 wine "$exe" \
-    2>"$work/stderr.log" &
-app=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^3D demo Lunvik$' | sed -n 1p)
-[ -n "$window" ] || fail "no window titled '3D demo Lunvik'"
+# picture_moves: the drawing area (the window is at 0, 0) shows another
+# picture 0.3 s later. Only the picture: the first key shows focus
+# rectangles that were hidden until then.
+picture_moves() {
+    import -window root -crop 500x480+40+150 "$work/before.png"
+    sleep 0.3
+    import -window root -crop 500x480+40+150 "$work/after.png"
+    ! same_picture "$work/before.png" "$work/after.png"
+}
+# eye_line FILE: page two's status lines (the window is at 0, 0).
+eye_line() { import -window root -crop 540x44+15+72 "$1"; }
+
+# start: the program, its window in $window.
+start() {
+    FONTCONFIG_FILE=$here/fonts_wine_without_japanese.conf LUNVIK_REPORT=1 wine "$exe" \
+        2>"$work/stderr.log" &
+    app=$!
+    window=$(timeout 60 xdotool search --sync --onlyvisible --name '^3D demo Lunvik$' | sed -n 1p)
+    [ -n "$window" ] || fail "no window titled '3D demo Lunvik'"
+}
+start
 eval "$(xwininfo -id "$window" | awk -F: '{ gsub(/ /, "", $2) } /Absolute upper-left X/ {
     print "x=" $2 } /Absolute upper-left Y/ { print "y=" $2 } /Width/ { print "w=" $2 }
     /Height/ { print "h=" $2 }')"
@@ -44,6 +61,8 @@ until_true page_one_shown || fail "page one's first picture is not on the screen
 xdotool windowactivate --sync "$window"
 xdotool key ctrl+Tab
 until_true grid_shown || fail "Ctrl+Tab did not show page two's grid"
+# Page two's eye line as it reads when no button of page two was pressed.
+eye_line "$work/eye-untouched.png"
 xdotool key ctrl+shift+Tab
 until_true page_one_shown || fail "Ctrl+Shift+Tab did not bring page one back"
 
@@ -64,6 +83,12 @@ about_box_fixed "$about" openbox
 minimised_together "$about" "$window"
 xdotool key Escape
 until_true about_gone || fail "Escape did not close the About box"
+# Tab and Enter act on the page at once: the focus is back on page one's
+# first tab stop ("<=" of the eye), Tab takes it to "=>", Enter presses it and
+# the eye, at rest until now, orbits.
+! picture_moves || fail "page one moves before any button was pressed"
+xdotool key Tab Return
+until_true picture_moves || fail "Tab and Enter after the About box did nothing"
 # Closed from outside, as another program can on Windows (WM_CLOSE): here by
 # the window manager. (Wine differs where X differs: a client's XDestroyWindow
 # of the box's X window leaves the Win32 window alive, its modal run going on;
@@ -112,4 +137,19 @@ awk -v a="$ticks1" -v b="$ticks2" -v s="$seconds" 'BEGIN {
     printf "ticks per second: %.2f and %.2f\n", a / s, b / s
     exit !(a / s > 30 && a / s < 44 && b / s > 30 && b / s < 44) }' ||
     fail "the pages did not tick 40 times a second"
+
+# At start the focus is on the page on show: Space presses nothing on page
+# two (its first tab stop, "<=", would turn its eye), whose eye line then
+# reads as it did above.
+start
+until_true page_one_shown || fail "page one's first picture is not on the screen"
+xdotool windowactivate --sync "$window"
+xdotool key space space space space space space
+xdotool key ctrl+Tab
+until_true grid_shown || fail "Ctrl+Tab did not show page two's grid"
+eye_line "$work/eye-after-space.png"
+same_picture "$work/eye-untouched.png" "$work/eye-after-space.png" ||
+    fail "Space at start changed page two's eye"
+press_alt_f4_until_gone "$window" "$app" || fail "Alt+F4 did not end the program"
+app=
 echo "PASS"

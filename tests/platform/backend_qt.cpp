@@ -44,8 +44,16 @@ HWND Focused() {
     return HandleFromWidget(QApplication::focusWidget());
 }
 
+void Activate(HWND window) {
+    QWidget* widget = WidgetFromHandle(window);
+    widget->activateWindow();
+    static_cast<void>(PumpUntil([&] { return QApplication::activeWindow() == widget; }, 1000));
+}
+
 void PressKey(WORD vk, bool shift) {
-    const Qt::Key key = vk == VK_TAB ? (shift ? Qt::Key_Backtab : Qt::Key_Tab) : Qt::Key_Return;
+    const Qt::Key key = vk == VK_TAB     ? (shift ? Qt::Key_Backtab : Qt::Key_Tab)
+                        : vk == VK_RIGHT ? Qt::Key_Right
+                                         : Qt::Key_Return;
     QTest::keyClick(QApplication::focusWidget(), key, shift ? Qt::ShiftModifier : Qt::NoModifier);
     DeliverPosted();
 }

@@ -25,7 +25,10 @@ void ClickCentre(HWND control);
 void Focus(HWND control);
 // The window with the keyboard focus.
 HWND Focused();
-// A press and release of a key (VK_TAB or VK_RETURN), Shift held down with
+// Makes the top-level window active, as a click on it would, and handles
+// the events that brings.
+void Activate(HWND window);
+// A press and release of a key (VK_TAB, VK_RETURN or VK_RIGHT), Shift held down with
 // it when shift, to the window with the focus, handled as the program's own
 // message loop handles it, dialog keys included.
 void PressKey(WORD vk, bool shift = false);

@@ -30,8 +30,7 @@ void DeliverPosted() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         // As the program's loop does: a dialog's keys are the dialog's.
-        const HWND dialog = lunvik::platform::DialogOf(msg.hwnd);
-        if (dialog == nullptr || !IsDialogMessageW(dialog, &msg)) {
+        if (!lunvik::platform::DialogKeys(&msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
@@ -53,6 +52,14 @@ void Focus(HWND control) {
 
 HWND Focused() {
     return ::GetFocus();
+}
+
+// Under Wine the X server's focus follows a moment later; its events are
+// handled here too.
+void Activate(HWND window) {
+    SetForegroundWindow(window);
+    PumpUntil([&] { return GetActiveWindow() == window; }, 1000);
+    PumpUntil([] { return false; }, 100);
 }
 
 // Posted to the focus, as the input queue would deliver it, with the thread's

@@ -14,6 +14,11 @@ until_true() {
     done
 }
 
+# same_picture A B: the two image files hold the same pixels.
+same_picture() {
+    [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]
+}
+
 # press_alt_f4_until_gone WINDOW PID: presses Alt+F4 on the window, again every two
 # seconds while the program runs (a press can come before the window takes
 # keys, right after it shows), for up to 20 seconds; false if it still runs.
