@@ -17,6 +17,7 @@
 #include "platform/raster/raster.h"
 #include "platform/shared/dialog_units.h"
 #include "platform/shared/loop_stack.h"
+#include "platform/shared/window_rules.h"
 #include "platform/window_object.h"
 
 class QFont;
@@ -203,9 +204,6 @@ LRESULT SetIcon(CWindowHost* host, WPARAM which, LPARAM lParam);
 
 // window_geometry.cpp. Top-left of the client area in widget coordinates.
 QPoint ClientOrigin(const QWidget* widget);
-int Saturate(long long value);
-// Width or height from two edges, 0 for a reversed pair, never overflowing.
-int Extent(LONG from, LONG to);
 // A window on the screen, centred on center's outer rectangle (or the
 // screen's work area) and kept inside the work area. Returns the frame it
 // took the window to have.

@@ -127,21 +127,3 @@ int GetWindowTextW(HWND hwnd, wchar_t* buffer, int size) {
     return static_cast<int>(SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(size),
                                          reinterpret_cast<LPARAM>(buffer)));
 }
-
-int LoadStringW(HINSTANCE, UINT id, wchar_t* buffer, int size) {
-    if (buffer == nullptr || size <= 0) {
-        return 0;
-    }
-    buffer[0] = L'\0';
-    const SStringResource* s = FindStringResource(static_cast<int>(id));
-    if (s == nullptr || s->text == nullptr) {
-        return 0;
-    }
-    int n = 0;
-    while (n < size - 1 && s->text[n] != L'\0') {
-        buffer[n] = s->text[n];
-        ++n;
-    }
-    buffer[n] = L'\0';
-    return n;
-}
