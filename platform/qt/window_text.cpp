@@ -109,21 +109,3 @@ LRESULT DefaultTextProcessing(QWidget* widget, CWindowHost* host, UINT msg, WPAR
 }
 
 }  // namespace lunvik::platform
-
-using namespace lunvik::platform;
-
-BOOL SetWindowTextW(HWND hwnd, const wchar_t* text) {
-    // A handle that is not a live window gets nothing from SendMessageW: FALSE.
-    return SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) != 0;
-}
-
-int GetWindowTextW(HWND hwnd, wchar_t* buffer, int size) {
-    if (buffer != nullptr && size > 0) {
-        buffer[0] = L'\0';
-    }
-    if (LiveWidget(hwnd) == nullptr) {
-        return 0;
-    }
-    return static_cast<int>(SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(size),
-                                         reinterpret_cast<LPARAM>(buffer)));
-}

@@ -1,4 +1,5 @@
-// The arithmetic Win32's window operations use, kept from overflowing.
+// The arithmetic Win32's window operations use, kept from overflowing, and
+// the operations that are messages to the window.
 #include "platform/shared/window_rules.h"
 
 #include <algorithm>
@@ -36,4 +37,20 @@ int MulDiv(int a, int b, int c) {
         return -1;
     }
     return static_cast<int>(quotient);
+}
+
+BOOL SetWindowTextW(HWND hwnd, const wchar_t* text) {
+    // A handle that is not a live window gets nothing from SendMessageW: FALSE.
+    return SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) != 0;
+}
+
+int GetWindowTextW(HWND hwnd, wchar_t* buffer, int size) {
+    if (buffer != nullptr && size > 0) {
+        buffer[0] = L'\0';
+    }
+    if (!IsWindow(hwnd)) {
+        return 0;
+    }
+    return static_cast<int>(SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(size),
+                                         reinterpret_cast<LPARAM>(buffer)));
 }
