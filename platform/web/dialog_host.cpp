@@ -28,7 +28,6 @@ SWebWindow* MakeDialog(CWindowObject* object, const SDialogTemplate& t, SWebWind
     w->rect = RECT{0, 0, units.X(t.cx) + 2 * w->edge, units.Y(t.cy) + 2 * w->edge + w->top};
     MakeElement(w, child ? kDomWindow : kDomDialog);
     PlaceElement(w);
-    w->invalid = ClientRect(w);
     if (!child && t.caption != nullptr) {
         w->text = t.caption;
         lv_set_text(w->element, t.caption);
@@ -54,13 +53,6 @@ void Press(SWebWindow* dialog, int command) {
                  reinterpret_cast<LPARAM>(control));
 }
 
-void FocusFirstStop(SWebWindow* top) {
-    const std::vector<SWebWindow*> stops = TabStops(top);
-    if (!stops.empty()) {
-        lv_focus(stops.front()->element);
-    }
-}
-
 void CollectStops(SWebWindow* w, std::vector<SWebWindow*>* stops) {
     for (SWebWindow* child : w->children) {
         if (child->TopLevel() || !child->visible || !child->enabled) {
@@ -74,6 +66,21 @@ void CollectStops(SWebWindow* w, std::vector<SWebWindow*>* stops) {
 }
 
 }  // namespace
+
+void ActivateWindow(SWebWindow* top) {
+    SWebWindow* kept = Live(top->lastFocus);
+    if (kept != nullptr && Showing(kept) && kept->enabled) {
+        lv_focus(kept->element);
+        return;
+    }
+    const std::vector<SWebWindow*> stops = TabStops(top);
+    const auto page = std::find_if(stops.begin(), stops.end(), [](const SWebWindow* s) {
+        return s->parent == nullptr || s->parent->strip != s;
+    });
+    if (page != stops.end() || !stops.empty()) {
+        lv_focus((page != stops.end() ? *page : stops.front())->element);
+    }
+}
 
 std::vector<SWebWindow*> TabStops(SWebWindow* top) {
     std::vector<SWebWindow*> stops;
@@ -142,7 +149,7 @@ INT_PTR RunModalDialog(CWindowObject* object, int templateId, HWND owner, LPARAM
     if ((w = Live(hwnd)) != nullptr && !state.ended && !QuitPending()) {
         w->visible = true;
         lv_modal(w->element, 1);
-        FocusFirstStop(w);
+        ActivateWindow(w);
         CWebLoop loop(nullptr);
         state.loop = &loop;
         RunLoop(loop, nullptr);

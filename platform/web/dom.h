@@ -29,6 +29,7 @@ enum EDomEvent : int {
     kEventKeyUp = 3,  // c: modifiers
     kEventTab = 4,    // a: handle of the tab view, b: the tab clicked
     kEventMenu = 5,   // a: handle of the frame, b: the command
+    kEventFocus = 6,  // a: handle of the new focus
 };
 // Modifier bits of key events.
 inline constexpr int kShiftBit = 1;
@@ -68,4 +69,12 @@ void lv_wait(int ms);
 void lv_ticked();
 // The next event into out[0..4] (type, a, b, c, d); 0 when there is none.
 int lv_next_event(int* out);
+// For the window layer's tests: a click on the element, or in the middle of
+// what shows where it is (atCentre), a key pressed on the focus, and whether the element's
+// font has a glyph for every character of text.
+void lv_test_click(int element, int atCentre);
+void lv_test_key(int vk, int shift);
+int lv_test_glyphs(int element, const wchar_t* text);
+// The test program's result, for the page that runs it.
+void lv_test_exit(int code);
 }

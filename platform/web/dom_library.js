@@ -44,6 +44,7 @@ mergeInto(LibraryManager.library, {
     start: function() {
       document.addEventListener('keydown', LV.onKey, true);
       document.addEventListener('keyup', LV.onKey, true);
+      document.addEventListener('focusin', function(e) { LV.push([6, LV.handleOf(e.target), 0, 0, 0]); });
     },
     // A frame's menu bar or a dialog's caption above its client area.
     frameParts: function(node, kind) {
@@ -168,6 +169,26 @@ mergeInto(LibraryManager.library, {
     popup.hidden = false;
     popup.firstChild.focus();
   },
+  // For the window layer's tests: a click where the middle of the element
+  // shows, a key pressed on the focus, whether a font draws every character.
+  lv_test_click: function(n, atCentre) {
+    var r = LV.el[n].getBoundingClientRect();
+    var at = atCentre ? document.elementFromPoint(r.left + r.width / 2, r.top + r.height / 2) : LV.el[n];
+    if (at) at.click();
+  },
+  lv_test_key: function(vk, shift) {
+    var target = document.activeElement || document.body;
+    LV.onKey({type: 'keydown', keyCode: vk, shiftKey: !!shift, ctrlKey: false, altKey: false,
+              repeat: false, target: target, preventDefault: function() {}});
+    LV.onKey({type: 'keyup', keyCode: vk, shiftKey: false, ctrlKey: false, altKey: false,
+              target: target, preventDefault: function() {}});
+  },
+  // The test page reads the font's character map (window.lvHasGlyphs).
+  lv_test_glyphs: function(n, ptr) {
+    var family = getComputedStyle(LV.el[n]).fontFamily.split(',')[0].replace(/"/g, '').trim();
+    return window.lvHasGlyphs && lvHasGlyphs(family, LV.text(ptr)) ? 1 : 0;
+  },
+  lv_test_exit: function(code) { window.exitCode = code; },
   lv_set_title: function(ptr) { document.title = LV.text(ptr); },
   lv_scale: function() { return window.devicePixelRatio || 1; },
   lv_wait: function(ms) {

@@ -86,6 +86,11 @@ void HandleEvent(const int* e) {
                 SelectTab(w->parent, e[2]);
             }
             break;
+        case kEventFocus:
+            if (w != nullptr) {
+                RootOf(w)->lastFocus = w->Handle();
+            }
+            break;
         case kEventMenu:
             PostMessageW(w != nullptr ? w->Handle() : nullptr, WM_COMMAND,
                          MAKEWPARAM(static_cast<WORD>(e[2]), 0), 0);
@@ -110,26 +115,31 @@ bool DeliverPosted() {
 
 }  // namespace
 
+int PumpOnce(const bool& stop) {
+    int event[5];
+    while (!stop && lv_next_event(event) != 0) {
+        HandleEvent(event);
+    }
+    if (stop || DeliverPosted()) {
+        return -1;
+    }
+    const int untilTick = RunDueTicks();
+    PaintInvalid();
+    FreeUnregistered();
+    return stop ? -1 : std::min(untilTick, kLongestSleep);
+}
+
 void CWebLoop::Exec() {
     int idleCount = 0;
-    int event[5];
     while (!m_exit) {
-        while (!m_exit && lv_next_event(event) != 0) {
-            HandleEvent(event);
-        }
-        if (m_exit || DeliverPosted()) {
-            break;
-        }
-        const int untilTick = RunDueTicks();
-        PaintInvalid();
-        FreeUnregistered();
-        if (m_exit) {
+        const int sleep = PumpOnce(m_exit);
+        if (sleep < 0) {
             break;
         }
         if (m_messageLoop != nullptr && InnermostMessageLoop() == m_messageLoop) {
             m_messageLoop->OnIdle(idleCount++);
         }
-        lv_wait(std::min(untilTick, kLongestSleep));
+        lv_wait(sleep);
     }
 }
 

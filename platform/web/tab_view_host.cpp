@@ -28,6 +28,26 @@ bool Holds(const SWebWindow* outer, const SWebWindow* w) {
     return false;
 }
 
+int PageHolding(const SWebWindow* view, const SWebWindow* w) {
+    for (std::size_t i = 0; i < view->pages.size(); ++i) {
+        if (const SWebWindow* page = Live(view->pages[i].page); page != nullptr && Holds(page, w)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void FocusPage(SWebWindow* view) {
+    const STabPage& page = view->pages[static_cast<std::size_t>(view->active)];
+    SWebWindow* kept = Live(page.lastFocus);
+    if (kept != nullptr && Showing(kept) && kept->enabled) {
+        lv_focus(kept->element);
+        return;
+    }
+    const std::vector<SWebWindow*> stops = TabStops(Live(page.page));
+    lv_focus(stops.empty() ? view->strip->element : stops.front()->element);
+}
+
 void Layout(SWebWindow* view) {
     const RECT area = ClientRect(view);
     view->strip->rect = RECT{0, 0, area.right, kStripHeight};
@@ -57,18 +77,22 @@ void MakeTabView(SWebWindow* view) {
     view->strip = strip;
 }
 
-// A focus inside the view goes along to the new page's first tab stop.
+// A focus in one of the pages goes along to the new one: to the control it
+// had last, or its first tab stop; so does no focus at all. On the strip it
+// stays.
 void SelectTab(SWebWindow* view, int index) {
     if (index < 0 || index >= static_cast<int>(view->pages.size())) {
         return;
     }
     SWebWindow* focus = Live(reinterpret_cast<HWND>(lv_focused()));
-    const bool inPage = focus != nullptr && focus != view->strip && Holds(view, focus);
+    const int holder = PageHolding(view, focus);
+    if (holder >= 0) {
+        view->pages[static_cast<std::size_t>(holder)].lastFocus = focus->Handle();
+    }
     view->active = index;
     Layout(view);
-    if (inPage) {
-        const std::vector<SWebWindow*> stops = TabStops(Live(view->pages[index].page));
-        lv_focus(stops.empty() ? view->strip->element : stops.front()->element);
+    if (focus == nullptr || (holder >= 0 && holder != index)) {
+        FocusPage(view);
     }
 }
 

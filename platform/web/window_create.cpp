@@ -84,8 +84,8 @@ HWND CreateHostWindow(CWindowObject* object, const SCreateParams& p) {
     object->AttachWindow(hwnd);
     MakeWindowElement(w, p);
     PlaceElement(w);
-    // A new window is all to be painted.
-    w->invalid = ClientRect(w);
+    // A new drawing area is all to be painted.
+    w->invalid = w->canvas != 0 ? ClientRect(w) : RECT{};
     if (p.kind == EWindowKind::Frame) {
         lv_set_title(w->text.c_str());
     }

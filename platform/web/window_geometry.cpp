@@ -81,6 +81,9 @@ BOOL ShowWindow(HWND hwnd, int cmdShow) {
     const BOOL before = w->visible ? TRUE : FALSE;
     w->visible = cmdShow != SW_HIDE;
     lv_show(w->element, w->visible);
+    if (w->visible && !before && w->TopLevel()) {
+        ActivateWindow(w);
+    }
     return before;
 }
 

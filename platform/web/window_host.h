@@ -18,6 +18,7 @@ namespace lunvik::platform {
 struct STabPage {
     HWND page;
     std::wstring title;
+    HWND lastFocus = nullptr;  // the control it had last
 };
 
 // One window: a window of ours (with an object) or a dialog's control. Its
@@ -48,6 +49,7 @@ struct SWebWindow {
     SModalState* modal = nullptr;
     int defaultCommand = IDOK;
     const SMenuResource* menu = nullptr;  // a frame's menu bar
+    HWND lastFocus = nullptr;             // a top-level window's: the control it had last
     RECT invalid{};                       // what to repaint, in the client area; empty for nothing
     RECT painting{};                      // what the paint in progress covers
     std::unique_ptr<HDC__> paintContext;
@@ -99,6 +101,9 @@ void MakeDialogControl(SWebWindow* dialog, const SDialogControl& c, const SBaseU
 // dialog_host.cpp. The visible, enabled tab stops of a top-level window, in
 // the order Tab visits them (a tab view's strip, then its active page's).
 std::vector<SWebWindow*> TabStops(SWebWindow* top);
+// The focus back to the top-level window: to the control it had last while
+// it can take it, else its first tab stop off a tab strip, else the strip.
+void ActivateWindow(SWebWindow* top);
 // Tab, Shift+Tab, Enter, Escape for the focus, as the dialog manager takes
 // them; false for any other key.
 bool DialogKey(SWebWindow* focus, WORD vk, bool shift);
@@ -121,7 +126,11 @@ void PaintInvalid();
 // raster_screen.cpp. The screen the raster draws for: device pixels per CSS pixel.
 raster::IScreen& RasterScreen();
 
-// message_loop_run.cpp. One of the loops, run until Exit.
+// message_loop_run.cpp. The page's events, the posted messages, the ticks
+// that are due and the paints, until stop holds; how long the loop may sleep
+// then, -1 when it is to end (stop, or the quit came).
+int PumpOnce(const bool& stop);
+// One of the loops, run until Exit.
 class CWebLoop : public CRunningLoop {
   public:
     explicit CWebLoop(CMessageLoop* messageLoop) : m_messageLoop(messageLoop) {}

@@ -10,7 +10,7 @@ import puppeteer from 'puppeteer-core';
 
 const types = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.mjs': 'text/javascript',
-  '.wasm': 'application/wasm', '.ttf': 'font/ttf', '.png': 'image/png',
+  '.wasm': 'application/wasm', '.ttf': 'font/ttf', '.png': 'image/png', '.css': 'text/css',
 };
 
 // Serves folder on 127.0.0.1 at port (0: any free one); resolves to the server.
@@ -39,7 +39,7 @@ export function address(server) {
 }
 
 // The browser with a fresh profile, gone with close().
-export async function launch({ scale = 1, width = 800, height = 760 } = {}) {
+export async function launch({ scale = 1, width = 800, height = 760, protocolTimeout = 180000 } = {}) {
   const profile = mkdtempSync(join(tmpdir(), 'lunvik-chromium-'));
   const browser = await puppeteer.launch({
     executablePath: '/usr/bin/chromium',
@@ -48,6 +48,7 @@ export async function launch({ scale = 1, width = 800, height = 760 } = {}) {
            '--disable-background-networking', '--disable-component-update', '--disable-sync',
            `--user-data-dir=${profile}`, `--force-device-scale-factor=${scale}`],
     defaultViewport: { width, height, deviceScaleFactor: scale },
+    protocolTimeout,
   });
   const close = browser.close.bind(browser);
   browser.close = async () => {
