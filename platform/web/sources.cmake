@@ -23,6 +23,8 @@ set(dom_library ${CMAKE_CURRENT_SOURCE_DIR}/web/dom_library.js)
 target_link_options(lunvik_platform INTERFACE
   --js-library ${dom_library}
   -sASYNCIFY -sASYNCIFY_IMPORTS=['lv_wait'] -sASYNCIFY_STACK_SIZE=65536
+  # Drawing never waits: its code needs no unwinding.
+  "-sASYNCIFY_REMOVE=['*raster*','*Clip*','*CModelBase*']"
   -sALLOW_MEMORY_GROWTH -sENVIRONMENT=web -sEXPORTED_RUNTIME_METHODS=[]
   -sINCOMING_MODULE_JS_API=['print','printErr','locateFile','onAbort'])
 set_property(TARGET lunvik_platform APPEND PROPERTY INTERFACE_LINK_DEPENDS ${dom_library})

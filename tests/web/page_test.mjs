@@ -181,6 +181,20 @@ await check('40 ticks a second, within 1 %', async () => {
   assert.ok(rate >= 39.6 && rate <= 40.4, `${rate.toFixed(2)} ticks a second`);
 });
 
+// A background tab's timers stop or slow down; shown again, the program
+// ticks on at its rate, with no burst of the ticks it missed.
+await check('after a frozen second, no burst of missed ticks', async () => {
+  const cdp = await page.createCDPSession();
+  await cdp.send('Page.setWebLifecycleState', { state: 'frozen' });
+  await new Promise((r) => setTimeout(r, 1000));
+  await cdp.send('Page.setWebLifecycleState', { state: 'active' });
+  const [t0, n0] = await on(() => [performance.now(), Module.ticks]);
+  await new Promise((r) => setTimeout(r, 250));
+  const [t1, n1] = await on(() => [performance.now(), Module.ticks]);
+  assert.ok(n1 - n0 <= Math.ceil((t1 - t0) / 25) + 1, `${n1 - n0} ticks in ${(t1 - t0).toFixed(0)} ms`);
+  await ticks(page, 4);
+});
+
 await check('no console errors, no request to any other host', async () => {
   assert.deepEqual(page.errors, []);
   const others = page.requests.filter((u) => !u.startsWith(address(server)));
