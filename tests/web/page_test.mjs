@@ -201,6 +201,42 @@ await check('no console errors, no request to any other host', async () => {
   assert.deepEqual(others, []);
 });
 
+// On HiDPI screens the canvas has a pixel per device pixel: what the
+// screen shows of the drawing area holds the scene's colours only, no
+// smoothed mixtures of them.
+await check('crisp at device pixel ratios 1.5 and 2', async () => {
+  for (const scale of [1.5, 2]) {
+    const hi = await launch({ scale });
+    const p = await open(hi, address(server));
+    await p.waitForFunction(() => window.Module && Module.ticks > 4, { timeout: 20000 });
+    const box = await p.evaluate(() => {
+      const c = document.querySelector('canvas');
+      const r = c.getBoundingClientRect();
+      return { w: c.width, cssW: r.width, x: r.x, y: r.y, width: r.width, height: r.height };
+    });
+    assert.equal(box.w, Math.ceil(box.cssW * scale), `canvas pixels at ${scale}`);
+    // Inside its edges: a clip at a fractional device pixel takes in a row of the frame.
+    const shot = await p.screenshot({ clip: { x: box.x + 1, y: box.y + 1, width: box.width - 2, height: box.height - 2 }, encoding: 'base64' });
+    const decoder = await hi.newPage();
+    const mixed = await decoder.evaluate(async (src) => {
+      const image = new Image();
+      image.src = src;
+      await image.decode();
+      const c = new OffscreenCanvas(image.width, image.height).getContext('2d');
+      c.drawImage(image, 0, 0);
+      const d = c.getImageData(0, 0, image.width, image.height).data;
+      let n = 0;
+      for (let i = 0; i < d.length; i += 4) {
+        const pure = [d[i], d[i + 1], d[i + 2]].every((v) => v === 0 || v === 255);
+        n += pure ? 0 : 1;
+      }
+      return n;
+    }, 'data:image/png;base64,' + shot);
+    await hi.close();
+    assert.equal(mixed, 0, `smoothed pixels at ${scale}`);
+  }
+});
+
 await browser.close();
 server.close();
 console.log(failed === 0 ? 'PASS' : `${failed} checks failed`);
