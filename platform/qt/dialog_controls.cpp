@@ -81,23 +81,14 @@ QWidget* MakeControlWidget(CWindowHost& dialog, const SDialogControl& c) {
     return MakeStatic(dialog.Widget(), c);
 }
 
-// A control's plain border becomes a sunken client edge, as Win32's dialog
-// manager makes it for every program since Windows 95.
-SDialogControl ThreeDimensional(SDialogControl c) {
-    if ((c.style & WS_BORDER) != 0) {
-        c.style &= ~WS_BORDER;
-        c.exStyle |= WS_EX_CLIENTEDGE;
-    }
-    return c;
-}
-
 }  // namespace
 
 QWidget* MakeDialogControl(CWindowHost& dialog, const SDialogControl& c, const SBaseUnits& units) {
     QWidget* widget = MakeControlWidget(dialog, ThreeDimensional(c));
     const QPoint origin = ClientOrigin(dialog.Widget());
-    widget->setGeometry(origin.x() + units.X(c.x), origin.y() + units.Y(c.y), units.X(c.cx),
-                        units.Y(c.cy));
+    const RECT r = units.ControlRect(c);
+    widget->setGeometry(origin.x() + r.left, origin.y() + r.top, r.right - r.left,
+                        r.bottom - r.top);
     RegisterWindow(widget, nullptr, c.id);
     // Tab stops only where the template puts them; a click still focuses.
     if (widget->focusPolicy() != Qt::NoFocus) {

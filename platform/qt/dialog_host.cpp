@@ -1,6 +1,5 @@
 // Dialogs from templates: the dialog window in its font and size, Tab between
 // its controls (made in dialog_controls.cpp), modal runs.
-#include <QEventLoop>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPointer>
@@ -30,12 +29,10 @@ QStringList DialogFontFamilies() {
     return families;
 }
 
-// A template's font size in points as pixels at 96 dots per inch, the size
-// the dialog units were laid out for (8 points: 11 pixels).
 QFont DialogFont(int pointSize) {
     QFont font;
     font.setFamilies(DialogFontFamilies());
-    font.setPixelSize(MulDiv(pointSize > 0 ? pointSize : 8, 96, 72));
+    font.setPixelSize(DialogFontPixels(pointSize));
     return font;
 }
 
@@ -61,7 +58,7 @@ CWindowHost* MakeDialog(CWindowObject* object, const SDialogTemplate& t, QWidget
                                    EWindowKind::Dialog, t.style);
     CWindowHost& host = widget->Host();
     widget->setFont(DialogFont(t.pointSize));
-    const SBaseUnits units(widget->font());
+    const SBaseUnits units = BaseUnits(widget->font());
     if (child && (t.style & WS_BORDER) != 0) {
         widget->setFrameStyle(QFrame::Box | QFrame::Plain);
         widget->setLineWidth(1);
@@ -88,20 +85,10 @@ CWindowHost* MakeDialog(CWindowObject* object, const SDialogTemplate& t, QWidget
 
 }  // namespace
 
-SBaseUnits::SBaseUnits(const QFont& font) {
+SBaseUnits BaseUnits(const QFont& font) {
     const QFontMetrics metrics(font);
-    const int width = metrics.horizontalAdvance(
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    x = (width / 26 + 1) / 2;
-    y = metrics.height();
-}
-
-int SBaseUnits::X(int units) const {
-    return MulDiv(units, x, 4);
-}
-
-int SBaseUnits::Y(int units) const {
-    return MulDiv(units, y, 8);
+    return SBaseUnits(metrics.horizontalAdvance(QString::fromLatin1(kBaseUnitLetters)),
+                      metrics.height());
 }
 
 QList<QWidget*> DialogTabStops(QWidget* dialog) {
@@ -125,15 +112,12 @@ QList<QWidget*> DialogTabStops(QWidget* dialog) {
 
 bool DialogTabStep(QWidget* dialog, bool next, bool wrap) {
     const QList<QWidget*> stops = DialogTabStops(dialog);
-    if (stops.isEmpty()) {
+    const int to =
+        TabStepIndex(static_cast<int>(stops.size()),
+                     static_cast<int>(stops.indexOf(dialog->window()->focusWidget())), next, wrap);
+    if (to < 0) {
         return false;
     }
-    const qsizetype n = stops.size();
-    const qsizetype at = stops.indexOf(dialog->window()->focusWidget());
-    if (!wrap && at == (next ? n - 1 : 0)) {
-        return false;
-    }
-    const qsizetype to = at < 0 ? (next ? 0 : n - 1) : (at + (next ? 1 : n - 1)) % n;
     stops[to]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     return true;
 }
@@ -174,7 +158,7 @@ INT_PTR RunModalDialog(CWindowObject* object, int templateId, HWND owner, LPARAM
     if (LiveHost(hwnd) == host && !state.ended && !QuitPending()) {
         host->Widget()->show();
         host->Widget()->activateWindow();
-        QEventLoop loop;
+        CQtLoop loop(true);
         state.loop = &loop;
         RunLoop(loop, nullptr);
         state.loop = nullptr;

@@ -9,32 +9,6 @@
 #include "platform/window.h"
 
 namespace lunvik::platform {
-namespace {
-
-// Menu and accelerator handles are the addresses of their resources; they are
-// checked against the table before use.
-template <class T>
-const T* KnownResource(std::span<const T> items, const void* handle) {
-    for (const T& item : items) {
-        if (&item == handle) {
-            return &item;
-        }
-    }
-    return nullptr;
-}
-
-const SMenuResource* KnownMenu(HMENU menu) {
-    const SResourceTable* table = GetResources();
-    return table != nullptr ? KnownResource(table->menus, menu) : nullptr;
-}
-
-const SAccelResource* KnownAccel(HACCEL accel) {
-    const SResourceTable* table = GetResources();
-    return table != nullptr ? KnownResource(table->accelerators, accel) : nullptr;
-}
-
-}  // namespace
-
 void AttachMenu(CFrameHost* frame, HMENU handle) {
     const SMenuResource* menu = KnownMenu(handle);
     if (menu == nullptr) {
@@ -104,35 +78,3 @@ void UpdateFrameLayout(CWindowHost* frame) {
 }
 
 }  // namespace lunvik::platform
-
-using namespace lunvik::platform;
-
-HMENU LoadMenuW(HINSTANCE, int id) {
-    return reinterpret_cast<HMENU>(const_cast<SMenuResource*>(FindMenuResource(id)));
-}
-
-HACCEL LoadAcceleratorsW(HINSTANCE, int id) {
-    return reinterpret_cast<HACCEL>(const_cast<SAccelResource*>(FindAccelResource(id)));
-}
-
-int TranslateAcceleratorW(HWND hwnd, HACCEL accel, MSG* msg) {
-    const SAccelResource* table = KnownAccel(accel);
-    if (table == nullptr || msg == nullptr || !IsWindow(hwnd) ||
-        (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) {
-        return 0;
-    }
-    const bool shift = GetKeyState(VK_SHIFT) < 0;
-    const bool control = GetKeyState(VK_CONTROL) < 0;
-    const bool alt = GetKeyState(VK_MENU) < 0;
-    for (const SAccelEntry& entry : table->entries) {
-        // Virtual-key entries match the key and exactly its modifiers.
-        if ((entry.fVirt & FVIRTKEY) == 0 || entry.key != msg->wParam ||
-            ((entry.fVirt & FSHIFT) != 0) != shift || ((entry.fVirt & FCONTROL) != 0) != control ||
-            ((entry.fVirt & FALT) != 0) != alt) {
-            continue;
-        }
-        SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(entry.cmd, 1), 0);
-        return 1;
-    }
-    return 0;
-}

@@ -1,19 +1,24 @@
-// The event loops running on the user-interface thread, innermost last: the
-// message loop's and those of modal dialogs. PostQuitMessage ends them all.
+// A Qt event loop as one of the shared loop stack's loops (shared/loop_stack.h).
 #pragma once
 
-class CMessageLoop;
-class QEventLoop;
+#include <QEventLoop>
+
+#include "platform/shared/loop_stack.h"
 
 namespace lunvik::platform {
 
-// Runs loop as the innermost one until it exits; returns at once when a quit
-// is pending. messageLoop is the CMessageLoop it serves (nullptr: a modal loop).
-void RunLoop(QEventLoop& loop, CMessageLoop* messageLoop);
-// The CMessageLoop whose loop is innermost now; nullptr inside a modal loop.
-CMessageLoop* InnermostMessageLoop();
-bool QuitPending();
-// Takes the pending quit, if any, with its exit code.
-bool TakeQuit(int* exitCode);
+class CQtLoop : public CRunningLoop {
+  public:
+    // A modal loop takes no input for windows outside its dialog.
+    explicit CQtLoop(bool modal)
+        : m_flags(modal ? QEventLoop::DialogExec : QEventLoop::AllEvents) {}
+    void Exec() override { m_loop.exec(m_flags); }
+    void Exit() override { m_loop.exit(0); }
+    QEventLoop& Loop() { return m_loop; }
+
+  private:
+    QEventLoop m_loop;
+    QEventLoop::ProcessEventsFlags m_flags;
+};
 
 }  // namespace lunvik::platform

@@ -9,13 +9,11 @@
 #include "platform/message_loop.h"
 #include "platform/qt/loop_stack.h"
 #include "platform/qt/window_host.h"
+#include "platform/shared/message_rules.h"
 #include "platform/window.h"
 
 namespace lunvik::platform {
 namespace {
-
-// Modifier state as of the last key message, for GetKeyState.
-Qt::KeyboardModifiers g_modifiers;
 
 // Qt keys whose virtual-key codes are not their own codes.
 constexpr struct {
@@ -58,7 +56,9 @@ void RecordModifiers(const QKeyEvent* key) {
     if (own != Qt::NoModifier) {
         modifiers.setFlag(own, down);
     }
-    g_modifiers = modifiers;
+    SetKeyModifiers(SModifiers{modifiers.testFlag(Qt::ShiftModifier),
+                               modifiers.testFlag(Qt::ControlModifier),
+                               modifiers.testFlag(Qt::AltModifier)});
 }
 
 // Offers every key press to the loop's filters, once, before any widget sees it.
@@ -104,24 +104,13 @@ class CKeyFilter : public QObject {
     // The press as a key message to the filters; true when it was consumed.
     bool Offer(const QKeyEvent* key, QWidget* widget, WORD vk) {
         QWidget* window = NearestWindow(widget);
-        MSG msg;
-        msg.hwnd = window != nullptr ? HandleFromWidget(window) : nullptr;
-        // F10 is a system key, as Alt and what it holds down are.
-        msg.message = (g_modifiers & Qt::AltModifier) || vk == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN;
-        msg.wParam = vk;
-        msg.lParam = 1 | (key->isAutoRepeat() ? (LPARAM{1} << 30) : 0);
-        if (m_loop->PreTranslateMessage(&msg)) {
-            return true;
-        }
-        // Alt+F4 closes the top-level window, as the system's default handling
-        // does; a window manager, where there is one, takes the key first.
-        const HWND top = HandleFromWidget(widget->window());
-        if (msg.message == WM_SYSKEYDOWN && vk == VK_F4 && IsWindow(top)) {
-            SendMessageW(top, WM_CLOSE, 0, 0);
+        if (OfferKeyPress(*m_loop, window != nullptr ? HandleFromWidget(window) : nullptr,
+                          HandleFromWidget(widget->window()), SKeyPress{vk, key->isAutoRepeat()})) {
             return true;
         }
         // F10 alone opens the menu bar, as Alt alone does.
-        return vk == VK_F10 && g_modifiers == Qt::NoModifier && OpenMenuBar(widget->window());
+        const SModifiers& m = KeyModifiers();
+        return vk == VK_F10 && !m.shift && !m.control && !m.alt && OpenMenuBar(widget->window());
     }
 
     CMessageLoop* m_loop;
@@ -134,24 +123,6 @@ class CKeyFilter : public QObject {
 
 using namespace lunvik::platform;
 
-SHORT GetKeyState(int virtualKey) {
-    Qt::KeyboardModifier modifier = Qt::NoModifier;
-    switch (virtualKey) {
-        case VK_SHIFT:
-            modifier = Qt::ShiftModifier;
-            break;
-        case VK_CONTROL:
-            modifier = Qt::ControlModifier;
-            break;
-        case VK_MENU:
-            modifier = Qt::AltModifier;
-            break;
-        default:
-            return 0;
-    }
-    return g_modifiers.testFlag(modifier) ? static_cast<SHORT>(0x8000) : SHORT{0};
-}
-
 int CMessageLoop::Run() {
     int exitCode = 0;
     if (!HaveApplication() || TakeQuit(&exitCode)) {
@@ -159,17 +130,18 @@ int CMessageLoop::Run() {
     }
     CKeyFilter keys(this);
     qApp->installEventFilter(&keys);
-    QEventLoop loop;
+    CQtLoop loop(false);
     int idleCount = 0;
     bool inIdle = false;
-    const QMetaObject::Connection idle = QObject::connect(
-        QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &loop, [&] {
-            if (!inIdle && InnermostMessageLoop() == this) {
-                inIdle = true;
-                OnIdle(idleCount++);
-                inIdle = false;
-            }
-        });
+    const QMetaObject::Connection idle =
+        QObject::connect(QAbstractEventDispatcher::instance(),
+                         &QAbstractEventDispatcher::aboutToBlock, &loop.Loop(), [&] {
+                             if (!inIdle && InnermostMessageLoop() == this) {
+                                 inIdle = true;
+                                 OnIdle(idleCount++);
+                                 inIdle = false;
+                             }
+                         });
     RunLoop(loop, this);
     QObject::disconnect(idle);
     qApp->removeEventFilter(&keys);

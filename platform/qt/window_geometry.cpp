@@ -21,16 +21,6 @@ QPoint ClientOrigin(const QWidget* widget) {
     return widget->contentsRect().topLeft();
 }
 
-int Saturate(long long value) {
-    return static_cast<int>(
-        std::clamp(value, static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)));
-}
-
-int Extent(LONG from, LONG to) {
-    // Any rectangle is accepted; a reversed or huge one must not overflow.
-    return Saturate(std::max(static_cast<long long>(to) - from, 0LL));
-}
-
 bool SetSunkenEdge(QFrame* frame, DWORD style, DWORD exStyle) {
     const int edge =
         ((style & WS_BORDER) != 0 ? 1 : 0) + ((exStyle & WS_EX_CLIENTEDGE) != 0 ? 2 : 0);
@@ -246,20 +236,4 @@ BOOL ShowWindow(HWND hwnd, int cmdShow) {
 BOOL IsWindowVisible(HWND hwnd) {
     QWidget* widget = LiveWidget(hwnd);
     return widget != nullptr && widget->isVisible() ? TRUE : FALSE;
-}
-
-int MulDiv(int a, int b, int c) {
-    if (c == 0) {
-        return -1;
-    }
-    const long long product = static_cast<long long>(a) * b;
-    long long quotient = product / c;
-    const long long remainder = product % c;
-    if (2 * std::llabs(remainder) >= std::llabs(static_cast<long long>(c))) {
-        quotient += (product < 0) != (c < 0) ? -1 : 1;
-    }
-    if (quotient > std::numeric_limits<int>::max() || quotient < std::numeric_limits<int>::min()) {
-        return -1;
-    }
-    return static_cast<int>(quotient);
 }

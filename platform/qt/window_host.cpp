@@ -3,16 +3,14 @@
 // the messages PostMessageW queued.
 #include "platform/qt/window_host.h"
 
-#include <QEventLoop>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QWindow>
 #include <algorithm>
 #include <utility>
 
-#include "platform/message_loop.h"
-#include "platform/qt/loop_stack.h"
 #include "platform/qt/screen_put.h"
+#include "platform/shared/message_rules.h"
 #include "platform/window.h"
 
 namespace lunvik::platform {
@@ -31,12 +29,10 @@ bool DialogKey(CWindowHost& host, int defaultCommand, const QKeyEvent* key) {
     if (!host.IsTopLevelDialog()) {
         return false;
     }
-    int command = 0;
-    if (enter) {
-        command = defaultCommand;
-    } else if (key->key() == Qt::Key_Escape) {
-        command = IDCANCEL;
-    }
+    const int command = DialogKeyCommand(enter                          ? VK_RETURN
+                                         : key->key() == Qt::Key_Escape ? VK_ESCAPE
+                                                                        : 0,
+                                         defaultCommand);
     if (command == 0) {
         return false;
     }
@@ -44,15 +40,6 @@ bool DialogKey(CWindowHost& host, int defaultCommand, const QKeyEvent* key) {
     host.Send(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), BN_CLICKED),
               reinterpret_cast<LPARAM>(control));
     return true;
-}
-
-// A posted message: the running loop's filters see it before it is sent.
-void DeliverPosted(const CPostedMessageEvent* event) {
-    MSG msg = event->m_msg;
-    CMessageLoop* loop = InnermostMessageLoop();
-    if (loop == nullptr || !loop->PreTranslateMessage(&msg)) {
-        SendMessageW(msg.hwnd, msg.message, msg.wParam, msg.lParam);
-    }
 }
 
 }  // namespace
@@ -105,7 +92,7 @@ bool CWindowHost::HandleEvent(QEvent* event) {
             break;
     }
     if (event->type() == CPostedMessageEvent::EventType()) {
-        DeliverPosted(static_cast<CPostedMessageEvent*>(event));
+        DispatchPosted(static_cast<CPostedMessageEvent*>(event)->m_msg);
         return true;
     }
     return false;
@@ -136,7 +123,7 @@ bool CWindowHost::EndModal(INT_PTR code) {
     m_modal->code = code;
     m_widget->hide();
     if (m_modal->loop != nullptr) {
-        m_modal->loop->exit(0);
+        m_modal->loop->Exit();
     }
     return true;
 }
@@ -146,7 +133,7 @@ void CWindowHost::Stop() {
     KillWindowTimers(this);
     if (m_modal != nullptr) {
         if (m_modal->loop != nullptr) {
-            m_modal->loop->exit(0);
+            m_modal->loop->Exit();
         }
         m_modal = nullptr;
     }

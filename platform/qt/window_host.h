@@ -15,9 +15,11 @@
 
 #include "platform/qt/handle.h"
 #include "platform/raster/raster.h"
+#include "platform/shared/dialog_units.h"
+#include "platform/shared/loop_stack.h"
+#include "platform/shared/window_rules.h"
 #include "platform/window_object.h"
 
-class QEventLoop;
 class QFont;
 class QPaintEvent;
 struct SDialogControl;
@@ -26,13 +28,6 @@ struct xcb_connection_t;
 namespace lunvik::platform {
 
 class CScreenPut;
-
-// A modal run in progress; lives on RunModalDialog's stack.
-struct SModalState {
-    QEventLoop* loop = nullptr;
-    bool ended = false;
-    INT_PTR code = -1;
-};
 
 // What one of our windows keeps besides its widget, and how Qt's events
 // become its messages. A member of the widget: it goes with it. Its functions
@@ -209,9 +204,6 @@ LRESULT SetIcon(CWindowHost* host, WPARAM which, LPARAM lParam);
 
 // window_geometry.cpp. Top-left of the client area in widget coordinates.
 QPoint ClientOrigin(const QWidget* widget);
-int Saturate(long long value);
-// Width or height from two edges, 0 for a reversed pair, never overflowing.
-int Extent(LONG from, LONG to);
 // A window on the screen, centred on center's outer rectangle (or the
 // screen's work area) and kept inside the work area. Returns the frame it
 // took the window to have.
@@ -230,16 +222,8 @@ QList<QWidget*> DialogTabStops(QWidget* dialog);
 // Tab and Shift+Tab in a dialog: the next or previous of its tab stops,
 // round the end when wrap; false when there is none to go to.
 bool DialogTabStep(QWidget* dialog, bool next, bool wrap);
-// Dialog units to pixels through the base units of the font the dialog uses,
-// worked out as the original platform does: the mean width of "A".."Z" and
-// "a".."z", rounded, and the font's height. The dialog font gives 6 and 13.
-struct SBaseUnits {
-    explicit SBaseUnits(const QFont& font);
-    int X(int units) const;
-    int Y(int units) const;
-    int x;
-    int y;
-};
+// The base units (shared/dialog_units.h) of a font.
+SBaseUnits BaseUnits(const QFont& font);
 
 // dialog_controls.cpp. One control of a dialog's template, made and placed.
 QWidget* MakeDialogControl(CWindowHost& dialog, const SDialogControl& c, const SBaseUnits& units);

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include "platform/qt/window_host.h"
+#include "platform/shared/message_rules.h"
 #include "platform/window.h"
 
 namespace lunvik::platform {
@@ -33,10 +34,7 @@ LRESULT DefaultProcessing(QWidget* widget, CWindowHost* host, UINT msg, WPARAM w
             return host != nullptr ? SetIcon(host, wParam, lParam) : 0;
         case WM_CLOSE:
             if (host != nullptr && host->Kind() == EWindowKind::Dialog) {
-                // A dialog's close box is its Cancel.
-                HWND cancel = GetDlgItem(host->Handle(), IDCANCEL);
-                host->Send(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                           reinterpret_cast<LPARAM>(cancel));
+                CloseDialog(host->Handle());
             } else {
                 DestroyWindowTree(widget);
             }
@@ -47,9 +45,7 @@ LRESULT DefaultProcessing(QWidget* widget, CWindowHost* host, UINT msg, WPARAM w
             }
             return 0;
         case WM_DESTROY:
-            // The application's main frame (neither child nor pop-up) ends the program.
-            if (host != nullptr && host->Kind() == EWindowKind::Frame &&
-                (host->Style() & (WS_CHILD | WS_POPUP)) == 0) {
+            if (host != nullptr && EndsProgram(host->Kind(), host->Style())) {
                 PostQuitMessage(1);
             }
             return 0;

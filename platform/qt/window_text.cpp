@@ -109,39 +109,3 @@ LRESULT DefaultTextProcessing(QWidget* widget, CWindowHost* host, UINT msg, WPAR
 }
 
 }  // namespace lunvik::platform
-
-using namespace lunvik::platform;
-
-BOOL SetWindowTextW(HWND hwnd, const wchar_t* text) {
-    // A handle that is not a live window gets nothing from SendMessageW: FALSE.
-    return SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) != 0;
-}
-
-int GetWindowTextW(HWND hwnd, wchar_t* buffer, int size) {
-    if (buffer != nullptr && size > 0) {
-        buffer[0] = L'\0';
-    }
-    if (LiveWidget(hwnd) == nullptr) {
-        return 0;
-    }
-    return static_cast<int>(SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(size),
-                                         reinterpret_cast<LPARAM>(buffer)));
-}
-
-int LoadStringW(HINSTANCE, UINT id, wchar_t* buffer, int size) {
-    if (buffer == nullptr || size <= 0) {
-        return 0;
-    }
-    buffer[0] = L'\0';
-    const SStringResource* s = FindStringResource(static_cast<int>(id));
-    if (s == nullptr || s->text == nullptr) {
-        return 0;
-    }
-    int n = 0;
-    while (n < size - 1 && s->text[n] != L'\0') {
-        buffer[n] = s->text[n];
-        ++n;
-    }
-    buffer[n] = L'\0';
-    return n;
-}

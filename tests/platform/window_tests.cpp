@@ -37,9 +37,11 @@ TEST_F(PlatformWindow, ADestroyedPageHearsOfItBeforeItsChildrenAndCanHaveAWindow
     auto& [top, page, journal, view, parent, hwnd, placeholder, child] = on;
     page.m_journal = &journal;
     bool childStillThere = false;
-    page.m_hook = [&](UINT msg, WPARAM, LPARAM, LRESULT&) {
+    // Named captures: clang before 16 cannot capture structured bindings.
+    page.m_hook = [&childStillThere, &log = journal, kid = child](UINT msg, WPARAM, LPARAM,
+                                                                  LRESULT&) {
         if (msg == WM_DESTROY) {
-            childStillThere = IsWindow(child) && journal.Count(WM_DESTROY, child) == 0;
+            childStillThere = IsWindow(kid) && log.Count(WM_DESTROY, kid) == 0;
         }
         return false;
     };

@@ -66,7 +66,8 @@ for display in "" ":0"; do
     [ "$status" != 0 ] || fail "scripts/run went on after a failed install"
     asked >"$work/run-$display.txt"
     grep -qx qt6-base-dev "$work/run-$display.txt" || fail "scripts/run asked for no Qt: $(cat "$work/log")"
-    for p in g++-mingw-w64-x86-64-posix wine wine64 nsis clang-14 valgrind gnuplot-nox libgtest-dev; do
+    for p in g++-mingw-w64-x86-64-posix wine wine64 nsis clang-14 valgrind gnuplot-nox libgtest-dev \
+        emscripten chromium node-acorn npm; do
         ! grep -qx "$p" "$work/run-$display.txt" || fail "scripts/run asks for $p"
     done
     check_no_system_changes scripts/run
@@ -88,7 +89,8 @@ comm -23 "$work/run-.txt" "$work/test.txt" | grep . && fail "scripts/test lacks 
 for used in /usr/bin/Xvfb /usr/bin/openbox /usr/bin/xdotool /usr/bin/xprop /usr/bin/makensis \
     /usr/bin/x86_64-w64-mingw32-g++-posix /usr/lib/wine/wine64 /usr/bin/clang++-14 /usr/bin/valgrind \
     /usr/bin/unzip /usr/bin/rsvg-convert /usr/bin/desktop-file-validate /usr/bin/appstreamcli \
-    /usr/bin/dpkg-shlibdeps /usr/include/gtest/gtest.h /usr/include/benchmark/benchmark.h; do
+    /usr/bin/dpkg-shlibdeps /usr/include/gtest/gtest.h /usr/include/benchmark/benchmark.h \
+    /usr/bin/emcc /usr/bin/chromium /usr/share/nodejs/acorn/package.json; do
     package=$(dpkg-query -S "$used" | cut -d: -f1)
     grep -qx "$package" "$work/test.txt" || fail "scripts/test does not install $package (for $used)"
 done

@@ -9,13 +9,15 @@
 
 #include "platform/platform_start.h"
 
-#ifndef LUNVIK_WIN32_BACK_END
+#if defined(LUNVIK_WEB_BACK_END)
+#include "platform/web/dom.h"
+#elif !defined(LUNVIK_WIN32_BACK_END)
 #include <QApplication>
 #endif
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-#ifndef LUNVIK_WIN32_BACK_END
+#if !defined(LUNVIK_WIN32_BACK_END) && !defined(LUNVIK_WEB_BACK_END)
     // Listing the tests happens without the suite's environment: stay offscreen there too.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -31,5 +33,9 @@ int main(int argc, char** argv) {
     }
     const int result = RUN_ALL_TESTS();
     StopPlatform();
+#ifdef LUNVIK_WEB_BACK_END
+    // main's return no longer reaches the page once its loop has yielded.
+    lv_test_exit(result);
+#endif
     return result;
 }

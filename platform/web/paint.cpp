@@ -1,0 +1,139 @@
+// Painting: WM_PAINT for what was invalidated, once the loop has handled
+// its events and ticks, and the paint context that puts a bitmap's pixels
+// on the window's canvas: only the box being repainted goes to the page.
+#include "platform/paint.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "platform/web/dom.h"
+#include "platform/web/window_host.h"
+#include "platform/window.h"
+
+namespace lunvik::platform {
+namespace {
+
+// A window's paint context, kept with it; its staging buffer of RGBA pixels
+// is kept too, so that a repaint allocates nothing once it has grown.
+class CCanvasContext : public HDC__ {
+  public:
+    explicit CCanvasContext(SWebWindow* w) : HDC__(EType::Paint), m_window(w) {}
+
+    void Begin() {
+        m_scale = lv_scale();
+        const RECT& r = m_window->painting;
+        m_box = RECT{static_cast<LONG>(std::floor(r.left * m_scale)),
+                     static_cast<LONG>(std::floor(r.top * m_scale)),
+                     static_cast<LONG>(std::ceil(r.right * m_scale)),
+                     static_cast<LONG>(std::ceil(r.bottom * m_scale))};
+        m_busy = true;
+    }
+    void End() {
+        SelectObject(this, GetStockObject(BLACK_PEN));
+        SelectObject(this, GetStockObject(WHITE_BRUSH));
+        m_busy = false;
+    }
+
+    BOOL BlitFrom(const HBITMAP__& source, LONG x, LONG y, LONG width, LONG height, LONG srcX,
+                  LONG srcY) override {
+        if (!m_busy || m_window->canvas == 0) {
+            return FALSE;
+        }
+        CCopyRect copy{x, y, width, height, srcX, srcY};
+        const RECT client = ClientRect(m_window);
+        if (!ClipCopy(source.m_width, source.m_height,
+                      static_cast<LONG>(std::ceil(client.right * m_scale)),
+                      static_cast<LONG>(std::ceil(client.bottom * m_scale)), &copy)) {
+            return TRUE;
+        }
+        const RECT to{std::max(copy.m_x, m_box.left), std::max(copy.m_y, m_box.top),
+                      std::min(copy.m_x + copy.m_width, m_box.right),
+                      std::min(copy.m_y + copy.m_height, m_box.bottom)};
+        if (to.left < to.right && to.top < to.bottom) {
+            Put(source, to, copy.m_srcX + to.left - copy.m_x, copy.m_srcY + to.top - copy.m_y);
+        }
+        return TRUE;
+    }
+
+    bool m_busy = false;
+
+  private:
+    // 0xFFRRGGBB to the canvas's bytes R, G, B, A.
+    void Put(const HBITMAP__& source, const RECT& to, LONG fromX, LONG fromY) {
+        const LONG w = to.right - to.left;
+        const LONG h = to.bottom - to.top;
+        m_rgba.resize(std::max(m_rgba.size(), static_cast<std::size_t>(w) * h));
+        std::uint32_t* out = m_rgba.data();
+        for (LONG row = 0; row < h; ++row) {
+            const std::uint32_t* in = source.m_bits + (fromY + row) * source.m_width + fromX;
+            for (LONG col = 0; col < w; ++col) {
+                const std::uint32_t p = in[col];
+                *out++ = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
+            }
+        }
+        lv_put(m_window->canvas, m_rgba.data(), to.left, to.top, w, h);
+    }
+
+    SWebWindow* m_window;
+    RECT m_box{};  // device pixels the paint covers
+    std::vector<std::uint32_t> m_rgba;
+};
+
+void PaintTree(SWebWindow* w) {
+    if (!w->visible) {
+        return;  // kept until it shows: it then shows the current picture
+    }
+    if (w->invalid.left < w->invalid.right && w->invalid.top < w->invalid.bottom) {
+        w->painting = w->invalid;
+        w->invalid = RECT{};
+        const HWND hwnd = w->Handle();
+        SendMessageW(hwnd, WM_PAINT, 0, 0);
+        if ((w = Live(hwnd)) == nullptr) {
+            return;
+        }
+    }
+    const std::vector<SWebWindow*> children = w->children;
+    for (SWebWindow* child : children) {
+        if (Live(child->Handle()) != nullptr && !child->TopLevel()) {
+            PaintTree(child);
+        }
+    }
+}
+
+}  // namespace
+
+void PaintInvalid() {
+    for (SWebWindow* top : TopLevelWindows()) {
+        PaintTree(top);
+    }
+}
+
+}  // namespace lunvik::platform
+
+using lunvik::platform::CCanvasContext;
+using lunvik::platform::SWebWindow;
+
+HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
+    SWebWindow* w = lunvik::platform::Live(hwnd);
+    if (w == nullptr || paint == nullptr) {
+        return nullptr;
+    }
+    if (w->paintContext == nullptr) {
+        w->paintContext = std::make_unique<CCanvasContext>(w);
+    }
+    auto* context = static_cast<CCanvasContext*>(w->paintContext.get());
+    context->Begin();
+    *paint = PAINTSTRUCT{};
+    paint->hdc = context;
+    paint->rcPaint = lunvik::platform::ClientRect(w);
+    return context;
+}
+
+BOOL EndPaint(HWND, const PAINTSTRUCT* paint) {
+    if (paint == nullptr || paint->hdc == nullptr || paint->hdc->m_type != HDC__::EType::Paint) {
+        return FALSE;
+    }
+    static_cast<CCanvasContext*>(paint->hdc)->End();
+    return TRUE;
+}

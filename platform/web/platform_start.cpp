@@ -1,0 +1,26 @@
+// Start and stop of the window system on the page: the page is there once
+// the program runs, so starting only hands the raster its screen.
+#include "platform/platform_start.h"
+
+#include "platform/web/window_host.h"
+#include "platform/window.h"
+
+using namespace lunvik::platform;
+
+bool StartPlatform(const char*, std::string*) {
+    lunvik::raster::SetScreen(&RasterScreen());
+    return true;
+}
+
+void StopPlatform() {
+    for (SWebWindow* top : TopLevelWindows()) {
+        if (IsWindow(top->Handle())) {
+            DestroyWindow(top->Handle());
+        }
+    }
+    FreeUnregistered();
+    lunvik::raster::SetScreen(nullptr);
+}
+
+// A page is known by its address; the title says who the program is.
+void SetProgramIdentity(const char*, const char*) {}

@@ -1,0 +1,93 @@
+// Where windows are and whether they show: client areas, centring,
+// visibility and what is to be repainted.
+#include "platform/shared/window_rules.h"
+#include "platform/web/dom.h"
+#include "platform/web/window_host.h"
+#include "platform/window.h"
+
+namespace lunvik::platform {
+namespace {
+
+void Invalidate(SWebWindow* w, const RECT* rect) {
+    const RECT client = ClientRect(w);
+    RECT part = client;
+    if (rect != nullptr && !IntersectRect(&part, rect, &client)) {
+        return;
+    }
+    UnionRect(&w->invalid, &w->invalid, &part);
+}
+
+}  // namespace
+
+RECT ClientRect(const SWebWindow* w) {
+    const int width = Extent(w->rect.left, w->rect.right) - 2 * w->edge;
+    const int height = Extent(w->rect.top, w->rect.bottom) - 2 * w->edge - w->top;
+    return RECT{0, 0, std::max(width, 0), std::max(height, 0)};
+}
+
+BOOL CenterWindow(HWND hwnd, HWND hwndCenter) {
+    SWebWindow* w = Live(hwnd);
+    if (w == nullptr) {
+        return FALSE;
+    }
+    SWebWindow* on = Live(hwndCenter);
+    if (on == nullptr && w->parent != nullptr) {
+        on = w->TopLevel() ? RootOf(w->parent) : w->parent;
+    }
+    // On its parent's client area, or a top-level window on its owner's rectangle.
+    RECT area = on != nullptr ? (w->TopLevel() ? on->rect : ClientRect(on)) : RECT{0, 0, 750, 700};
+    const int width = Extent(w->rect.left, w->rect.right);
+    const int height = Extent(w->rect.top, w->rect.bottom);
+    const int left = std::max(0, (area.left + area.right - width) / 2);
+    const int top = std::max(0, (area.top + area.bottom - height) / 2);
+    w->rect = RECT{left, top, left + width, top + height};
+    PlaceElement(w);
+    return TRUE;
+}
+
+}  // namespace lunvik::platform
+
+using namespace lunvik::platform;
+
+BOOL GetClientRect(HWND hwnd, RECT* rect) {
+    SWebWindow* w = Live(hwnd);
+    if (w == nullptr || rect == nullptr) {
+        return FALSE;
+    }
+    *rect = ClientRect(w);
+    return TRUE;
+}
+
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL) {
+    if (hwnd == nullptr) {
+        for (SWebWindow* top : TopLevelWindows()) {
+            Invalidate(top, nullptr);
+        }
+        return TRUE;
+    }
+    SWebWindow* w = Live(hwnd);
+    if (w == nullptr) {
+        return FALSE;
+    }
+    Invalidate(w, rect);
+    return TRUE;
+}
+
+BOOL ShowWindow(HWND hwnd, int cmdShow) {
+    SWebWindow* w = Live(hwnd);
+    if (w == nullptr) {
+        return FALSE;
+    }
+    const BOOL before = w->visible ? TRUE : FALSE;
+    w->visible = cmdShow != SW_HIDE;
+    lv_show(w->element, w->visible);
+    if (w->visible && !before && w->TopLevel()) {
+        ActivateWindow(w);
+    }
+    return before;
+}
+
+BOOL IsWindowVisible(HWND hwnd) {
+    SWebWindow* w = Live(hwnd);
+    return w != nullptr && Showing(w) ? TRUE : FALSE;
+}
