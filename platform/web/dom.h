@@ -62,6 +62,8 @@ int lv_add_menu(int frame, const wchar_t* title);
 void lv_add_menu_item(int menu, const wchar_t* text, int command, std::uintptr_t frame);
 void lv_open_menu(int frame, int index);
 void lv_set_title(const wchar_t* title);
+// The page's body becomes the UTF-8 line that says why the program stopped.
+void lv_fail(const char* line);
 double lv_scale();
 // Returns after ms milliseconds, or sooner when an event arrives.
 void lv_wait(int ms);

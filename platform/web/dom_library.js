@@ -190,6 +190,8 @@ mergeInto(LibraryManager.library, {
   },
   lv_test_exit: function(code) { window.exitCode = code; },
   lv_set_title: function(ptr) { document.title = LV.text(ptr); },
+  // The page shows why the program could not start, as the desktop's error box does.
+  lv_fail: function(ptr) { document.body.textContent = UTF8ToString(ptr); },
   lv_scale: function() { return window.devicePixelRatio || 1; },
   lv_wait: function(ms) {
     Asyncify.handleSleep(function(wakeUp) {

@@ -2,6 +2,9 @@
 // the program runs, so starting only hands the raster its screen.
 #include "platform/platform_start.h"
 
+#include <cstdio>
+
+#include "platform/web/dom.h"
 #include "platform/web/window_host.h"
 #include "platform/window.h"
 
@@ -20,6 +23,12 @@ void StopPlatform() {
     }
     FreeUnregistered();
     lunvik::raster::SetScreen(nullptr);
+}
+
+// The line goes to the console and is all the page shows: never a blank page.
+void ReportStartFailure(const wchar_t*, const std::string& line) {
+    std::fprintf(stderr, "%s\n", line.c_str());
+    lv_fail(line.c_str());
 }
 
 // A page is known by its address; the title says who the program is.

@@ -73,6 +73,26 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL) {
     return TRUE;
 }
 
+// A top-level window's place is its client area's here, as on the desktop
+// back ends: the program moves only children. Win32 tells a window of its new
+// client size at once.
+BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL) {
+    SWebWindow* w = Live(hwnd);
+    if (w == nullptr) {
+        return FALSE;
+    }
+    const RECT before = ClientRect(w);
+    w->rect =
+        RECT{x, y, Saturate(0LL + x + std::max(width, 0)), Saturate(0LL + y + std::max(height, 0))};
+    PlaceElement(w);
+    const RECT after = ClientRect(w);
+    if (after.right != before.right || after.bottom != before.bottom) {
+        SendMessageW(hwnd, WM_SIZE, SIZE_RESTORED,
+                     MAKELPARAM(static_cast<WORD>(after.right), static_cast<WORD>(after.bottom)));
+    }
+    return TRUE;
+}
+
 BOOL ShowWindow(HWND hwnd, int cmdShow) {
     SWebWindow* w = Live(hwnd);
     if (w == nullptr) {
