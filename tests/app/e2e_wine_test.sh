@@ -43,7 +43,7 @@ x86_64-w64-mingw32-windres -i "$exe" -O rc -o "$work/resources.rc"
 # ends with exit code 2. (Wine, unlike Windows, can make no window at all
 # without a display, the box included, so there the box is seen as the call
 # that Wine's relay trace records; on Windows it waits for the user.)
-wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ /d user32.MessageBoxW /f \
+timeout 60 wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ /d user32.MessageBoxW /f \
     </dev/null >/dev/null 2>&1
 status=0
 timeout 60 env -u DISPLAY WINEDEBUG=+relay wine "$exe" >"$work/nodisplay.log" 2>&1 || status=$?
@@ -53,6 +53,20 @@ tr -d '\r' <"$work/nodisplay.log" | grep '^lunvik: cannot create the main window
 # MessageBoxW(owner, text, caption, flags): MB_ICONERROR is 0x10.
 grep -q 'Call user32.MessageBoxW(00000000,[0-9a-f]* L"lunvik: cannot create the main window",[0-9a-f]* L"3D demo Lunvik",[0-9a-f]*1[0-9a-f])' \
     "$work/nodisplay.log" || fail "no error box with the reason without a display"
+echo "without a display: exit code 2, the line on stderr and in an error box"
+# Wine started a desktop process for that run, without a display; every later
+# program of this wineserver (this test's and the next tests') would join it
+# and open no window. It ends now. (Windows has no start without a display.)
+displayless_desktops() {
+    local pid environ
+    for pid in $(pgrep -f 'explorer\.exe'); do
+        environ=$(tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null) || continue
+        case $environ in *"WINEPREFIX=$WINEPREFIX"*) ;; *) continue ;; esac
+        case $environ in *DISPLAY=*) ;; *) echo "$pid" ;; esac
+    done
+}
+for pid in $(displayless_desktops); do kill "$pid" 2>/dev/null || true; done
+until_true test -z "$(displayless_desktops)" || fail "the desktop without a display stayed"
 
 # picture_moves: the drawing area (the window is at 0, 0) shows another
 # picture 0.3 s later. Only the picture: the first key shows focus
@@ -78,13 +92,16 @@ start() {
     # xdotool fails when a window it looks at goes meanwhile: asked again.
     window=
     for _ in 1 2 3; do
-        window=$(timeout 60 xdotool search --sync --onlyvisible --name '^3D demo Lunvik$' \
+        window=$(timeout 40 xdotool search --sync --onlyvisible --name '^3D demo Lunvik$' \
             2>/dev/null | sed -n 1p) && [ -n "$window" ] && break
         sleep 0.2
     done
-    [ -n "$window" ] || fail "no window titled '3D demo Lunvik'"
+    [ -n "$window" ] || fail "no window titled '3D demo Lunvik'; the program $(
+        kill -0 "$app" 2>/dev/null && echo runs || echo ended), its stderr: $(
+        cat "$work/stderr.log"), the screen's windows: $(xwininfo -root -tree | grep -c '"')"
 }
 start
+echo "started: window $window"
 eval "$(xwininfo -id "$window" | awk -F: '{ gsub(/ /, "", $2) } /Absolute upper-left X/ {
     print "x=" $2 } /Absolute upper-left Y/ { print "y=" $2 } /Width/ { print "w=" $2 }
     /Height/ { print "h=" $2 }')"
