@@ -208,7 +208,8 @@ void CStaticView::ToPixels(const CModelBase& model, int count, SPixel* pixels) {
     }
 }
 
-RECT CStaticView::DrawSegments(const SPixel* pixels, int count, EShape shape) {
+RECT CStaticView::DrawSegments(const SPixel* pixels, int count, EShape shape, const RECT* only,
+                               int onlyCount) {
     if (m_hBitmap == nullptr || pixels == nullptr) {
         return RECT{};
     }
@@ -221,6 +222,10 @@ RECT CStaticView::DrawSegments(const SPixel* pixels, int count, EShape shape) {
         const SPixel& a = pixels[from];
         const SPixel& b = pixels[to];
         if ((a.valid & b.valid) == 0) {
+            return;
+        }
+        if (only != nullptr && std::none_of(only, only + onlyCount,
+                                            [&](const RECT& r) { return MayTouch(a, b, r); })) {
             return;
         }
         minX = std::min(minX, std::min(a.x, b.x));

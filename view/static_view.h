@@ -172,8 +172,15 @@ class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
     // The model's vertices in pixels, the first count of them, into pixels.
     static void ToPixels(const CModelBase& model, int count, SPixel* pixels);
     // Draws the shape's segments between the pixels in the selected pen and
-    // returns the box of the end points, clipped to the buffer.
-    RECT DrawSegments(const SPixel* pixels, int count, EShape shape);
+    // returns the box of their end points, clipped to the buffer. Given
+    // boxes, only the segments that may have a pixel in one of them.
+    RECT DrawSegments(const SPixel* pixels, int count, EShape shape, const RECT* only = nullptr,
+                      int onlyCount = 0);
+    // Whether the segment from a to b may have a pixel in box: false only
+    // when the whole box lies more than a pixel to one side of it.
+    static bool MayTouch(const SPixel& a, const SPixel& b, const RECT& box);
+    // A box of the frame that its later draws must cover again.
+    void AddDirty(const RECT& box);
     // Deletes the memory context, the bitmap and the pens.
     void DeleteDrawingObjects();
     // DrawFrame's first pass over model index: aims and refreshes it,
@@ -203,6 +210,7 @@ class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
         const CModelBase* model;  // null: not kept
         int count;
         bool moved;
+        bool same;  // as the last frame drew it
     };
     static constexpr int kFrameModels = 128;
     static constexpr int kFramePixels = 2 * CModelBase::kMaxVertices;
@@ -210,4 +218,12 @@ class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
     int m_frameCount = 0;
     bool m_frameClean = false;
     std::unique_ptr<SPixel[]> m_framePixels;
+    // A frame's boxes written before the draw of the model at work: what
+    // the moved models erased and the models before it drew. A model drawn
+    // where the last frame drew it, on a clean buffer, redraws only its
+    // segments through them; the rest of its pixels still hold the picture.
+    static constexpr int kDirtyBoxes = 256;
+    RECT m_dirty[kDirtyBoxes] = {};
+    int m_dirtyCount = 0;
+    bool m_allDirty = true;
 };

@@ -215,6 +215,18 @@ TEST_F(StaticView, AFrameLeavesOutWhatStayedAndGivesThePixelsOfEraseThenDraw) {
     EXPECT_EQ(stillFrames, 28u);
     // The grid (160 segments) is drawn every frame and erased only when the eye moved.
     EXPECT_LT(m_view.m_segmentsWalked, plain.m_segmentsWalked * 2 / 3);
+    // One cube moved a little: its erase, its draw and the segments of the
+    // others through what was written before their turn, well under half
+    // of the 241 a whole draw walks.
+    const std::uint64_t before = m_view.m_segmentsWalked;
+    for (CModelBase* m : {m_models[1].get(), twins[1].get()}) {
+        m->Move(0.01, 0, 0);
+    }
+    Frame(m_view, camera);
+    lunvik::test::EraseModels(plain, twins);
+    lunvik::test::DrawModels(plain, twins, camera);
+    EXPECT_TRUE(std::equal(Bits(plain), Bits(plain) + Size(plain), Bits(m_view)));
+    EXPECT_LT(m_view.m_segmentsWalked - before, 100u);
     // Drawn by any other routine, the buffer is drawn whole again by the next frame.
     plain.EraseModel(*twins[0]);
     m_view.EraseModel(*m_models[0]);
