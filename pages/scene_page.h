@@ -140,14 +140,7 @@ class CScenePage : public CDialogImpl<T, CWindow> {
     // no erase cuts into a model drawn in the same tick.
     void RedrawModels(CModelBase* const* drawn, int count, const CGridTmpl<double>& lookAt,
                       const CGridTmpl<double>& eye) {
-        CStaticView& view = m_view[0];
-        for (int i = 0; i < count; ++i) {
-            view.EraseModel(*drawn[i]);
-        }
-        for (int i = 0; i < count; ++i) {
-            drawn[i]->Aim(lookAt, eye);
-            view.DrawModel(*drawn[i]);
-        }
+        m_view[0].DrawFrame(drawn, count, lookAt, eye);
     }
 
     // Brings all nine status edits, visible or not, up to date. An edit is

@@ -23,8 +23,34 @@ LUNVIK_WIN32_API BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 LUNVIK_WIN32_API void PostQuitMessage(int exitCode);
 // WM_TIMER (wParam = id) every ms milliseconds until KillTimer or the window is
 // destroyed; the same id again restarts it. timerProc is not supported.
-LUNVIK_WIN32_API UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, TIMERPROC timerProc);
-LUNVIK_WIN32_API BOOL KillTimer(HWND hwnd, UINT_PTR id);
+// On Windows too a window of ours gets its timers from our own table
+// (platform/win32/window_timers.cpp), where timers of one period share one
+// user32 timer: both pages tick in one trip through the queue, not one each.
+#if defined(_WIN32)
+namespace lunvik::platform {
+UINT_PTR SetWindowTimer(HWND hwnd, UINT_PTR id, UINT ms);
+BOOL KillWindowTimer(HWND hwnd, UINT_PTR id);
+}  // namespace lunvik::platform
+#if !defined(LUNVIK_WIN32_BACK_END)  // there <windows.h> has declared user32's
+inline UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, TIMERPROC) {
+    return lunvik::platform::SetWindowTimer(hwnd, id, ms);
+}
+inline BOOL KillTimer(HWND hwnd, UINT_PTR id) {
+    return lunvik::platform::KillWindowTimer(hwnd, id);
+}
+#endif
+#else
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, TIMERPROC timerProc);
+BOOL KillTimer(HWND hwnd, UINT_PTR id);
+namespace lunvik::platform {
+inline UINT_PTR SetWindowTimer(HWND hwnd, UINT_PTR id, UINT ms) {
+    return ::SetTimer(hwnd, id, ms, nullptr);
+}
+inline BOOL KillWindowTimer(HWND hwnd, UINT_PTR id) {
+    return ::KillTimer(hwnd, id);
+}
+}  // namespace lunvik::platform
+#endif
 // Moves and sizes a child in its parent's client area (a top-level window
 // on the screen); the window hears WM_SIZE when its size changed.
 LUNVIK_WIN32_API BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
@@ -92,10 +118,10 @@ class CWindow {
     BOOL CenterWindow(HWND hwndCenter = nullptr) {
         return lunvik::platform::CenterWindow(m_hWnd, hwndCenter);
     }
-    UINT_PTR SetTimer(UINT_PTR id, UINT ms, TIMERPROC timerProc = nullptr) {
-        return ::SetTimer(m_hWnd, id, ms, timerProc);
+    UINT_PTR SetTimer(UINT_PTR id, UINT ms, TIMERPROC = nullptr) {
+        return lunvik::platform::SetWindowTimer(m_hWnd, id, ms);
     }
-    BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
+    BOOL KillTimer(UINT_PTR id) { return lunvik::platform::KillWindowTimer(m_hWnd, id); }
     LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
         return ::SendMessageW(m_hWnd, msg, wParam, lParam);
     }

@@ -36,7 +36,9 @@ LRESULT CStaticView::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     DeleteDrawingObjects();
     const HDC screen = GetDC(m_hWnd);
     GetClientRect(&m_rcClient);
-    m_pixels.reset(new (std::nothrow) SPixel[CModelBase::kMaxVertices]);
+    m_pixels.reset(new (std::nothrow) SPixel[2 * CModelBase::kMaxVertices]);
+    m_framePixels.reset(new (std::nothrow) SPixel[kFramePixels]);
+    m_frameCount = 0;
     m_repaint.Open();
     m_hMemDC = CreateCompatibleDC(screen);
     m_hBitmap = CreateCompatibleBitmap(screen, m_rcClient.right - m_rcClient.left + 1,
@@ -92,6 +94,7 @@ void CStaticView::ClearBuffer(int stockObject) {
     const LONG height = m_rcClient.bottom - m_rcClient.top + 1;
     PatBlt(m_hMemDC, 0, 0, width, height, PATCOPY);
     m_repaint.Add(RECT{0, 0, width, height});
+    m_frameClean = false;
 }
 
 // A view not on show asks for nothing: shown again, it is painted whole.
@@ -168,6 +171,7 @@ void CStaticView::DrawModel(CModelBase& model) {
 }
 
 void CStaticView::Erase(const CModelBase& model, EShape shape) {
+    m_frameClean = false;
     SelectPen(kErasePen);
     const int count = VerticesUsed(model, shape);
     // Kept by the repaint box when it has room, so that the draw can compare.
@@ -178,6 +182,7 @@ void CStaticView::Erase(const CModelBase& model, EShape shape) {
 }
 
 void CStaticView::Draw(CModelBase& model, EShape shape) {
+    m_frameClean = false;
     model.Refresh();
     SelectPen(model.m_kind);
     const int count = VerticesUsed(model, shape);
@@ -203,7 +208,8 @@ void CStaticView::ToPixels(const CModelBase& model, int count, SPixel* pixels) {
     }
 }
 
-RECT CStaticView::DrawSegments(const SPixel* pixels, int count, EShape shape) {
+RECT CStaticView::DrawSegments(const SPixel* pixels, int count, EShape shape, const RECT* only,
+                               int onlyCount) {
     if (m_hBitmap == nullptr || pixels == nullptr) {
         return RECT{};
     }
@@ -218,12 +224,17 @@ RECT CStaticView::DrawSegments(const SPixel* pixels, int count, EShape shape) {
         if ((a.valid & b.valid) == 0) {
             return;
         }
+        if (only != nullptr && std::none_of(only, only + onlyCount,
+                                            [&](const RECT& r) { return MayTouch(a, b, r); })) {
+            return;
+        }
         minX = std::min(minX, std::min(a.x, b.x));
         minY = std::min(minY, std::min(a.y, b.y));
         maxX = std::max(maxX, std::max(a.x, b.x));
         maxY = std::max(maxY, std::max(a.y, b.y));
         MoveToEx(m_hMemDC, a.x, a.y, nullptr);
         LineTo(m_hMemDC, b.x, b.y);
+        ++m_segmentsWalked;
     });
     // Pixels outside the buffer are never drawn: segments whose box lies
     // wholly outside it changed nothing.

@@ -105,6 +105,16 @@ class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
         return count + (count & 1);
     }
 
+    // One frame of a page: every model of the list erased, then each aimed
+    // at the camera and drawn anew. The same pixels as EraseModel over the
+    // list followed by Aim and DrawModel over it, for less work: a model
+    // that comes out at the very same pixels is not erased, as its draw
+    // covers all its erase would; and when no model of the list changed
+    // since the last frame, and nothing else drew in between, nothing is
+    // drawn at all (the buffer holds that picture already).
+    void DrawFrame(CModelBase* const* models, int count, const CGridTmpl<double>& lookAt,
+                   const CGridTmpl<double>& eye);
+
     // Asks the window to repaint what the routines changed since the last
     // request, if anything. A model erased and drawn again at the very same
     // points has changed nothing, so the unchanged grid of a page costs no
@@ -143,6 +153,10 @@ class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
     // 0 before; for measurements of the start-up time.
     static inline std::int64_t s_firstPaint = 0;
 
+    // Segments walked into the buffer since creation, erase and draw alike;
+    // for measurements and tests.
+    std::uint64_t m_segmentsWalked = 0;
+
     HDC m_hMemDC = nullptr;
     RECT m_rcClient;
     HBITMAP m_hBitmap = nullptr;
@@ -158,14 +172,58 @@ class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
     // The model's vertices in pixels, the first count of them, into pixels.
     static void ToPixels(const CModelBase& model, int count, SPixel* pixels);
     // Draws the shape's segments between the pixels in the selected pen and
-    // returns the box of the end points, clipped to the buffer.
-    RECT DrawSegments(const SPixel* pixels, int count, EShape shape);
+    // returns the box of their end points, clipped to the buffer. Given
+    // boxes, only the segments that may have a pixel in one of them.
+    RECT DrawSegments(const SPixel* pixels, int count, EShape shape, const RECT* only = nullptr,
+                      int onlyCount = 0);
+    // Whether the segment from a to b may have a pixel in box: false only
+    // when the whole box lies more than a pixel to one side of it.
+    static bool MayTouch(const SPixel& a, const SPixel& b, const RECT& box);
+    // A box of the frame that its later draws must cover again.
+    void AddDirty(const RECT& box);
     // Deletes the memory context, the bitmap and the pens.
     void DeleteDrawingObjects();
+    // DrawFrame's first pass over model index: aims and refreshes it,
+    // erases it if it moved, and keeps its pixels for the next frame; true
+    // when it is as the last frame drew it.
+    bool ScanModel(CModelBase& model, int index, const CGridTmpl<double>& lookAt,
+                   const CGridTmpl<double>& eye, int* kept);
+    // Keeps the count pixels of the model at index for the next frame; true
+    // when the last frame had the same model there at the same pixels.
+    bool KeepFramePixels(const CModelBase& model, int index, const SPixel* pixels, int count,
+                         bool moved, int* kept);
+    // DrawFrame's second pass: the model at index drawn at its new pixels.
+    void DrawAgain(const CModelBase& model, int index);
 
     CRepaintBox m_repaint;
-    // The pixels of the routine at work, CModelBase::kMaxVertices of them,
-    // made at creation; none when there was no memory for them, and then no
-    // draw routine puts anything in the buffer.
+    // The pixels of the routine at work, twice CModelBase::kMaxVertices of
+    // them (a frame compares a model's pixels before and after), made at
+    // creation; none when there was no memory for them, and then no draw
+    // routine puts anything in the buffer.
     std::unique_ptr<SPixel[]> m_pixels;
+
+    // What the last frame drew, model by model, its pixels one model after
+    // the other in m_framePixels while they fit. Only a frame leaves the
+    // buffer clean: any other drawing or clearing makes the next frame draw
+    // everything.
+    struct SFrameModel {
+        const CModelBase* model;  // null: not kept
+        int count;
+        bool moved;
+        bool same;  // as the last frame drew it
+    };
+    static constexpr int kFrameModels = 128;
+    static constexpr int kFramePixels = 2 * CModelBase::kMaxVertices;
+    SFrameModel m_frame[kFrameModels] = {};
+    int m_frameCount = 0;
+    bool m_frameClean = false;
+    std::unique_ptr<SPixel[]> m_framePixels;
+    // A frame's boxes written before the draw of the model at work: what
+    // the moved models erased and the models before it drew. A model drawn
+    // where the last frame drew it, on a clean buffer, redraws only its
+    // segments through them; the rest of its pixels still hold the picture.
+    static constexpr int kDirtyBoxes = 256;
+    RECT m_dirty[kDirtyBoxes] = {};
+    int m_dirtyCount = 0;
+    bool m_allDirty = true;
 };

@@ -2,6 +2,11 @@
 // the keyboard handling of dialogs (Tab across a tab strip, then
 // IsDialogMessage: Tab, Enter, mnemonics in a page), then is translated and
 // dispatched. Idle handlers run when the queue has run empty.
+//
+// Messages are taken with one PeekMessageW(PM_REMOVE), and the loop waits in
+// GetMessageW only once the queue is empty: a look at the queue before each
+// message would cost a second trip to the window server for every message
+// (under Wine a round trip each).
 #include "platform/message_loop.h"
 #include "platform/win32/window_host.h"
 
@@ -20,17 +25,21 @@ int CMessageLoop::Run() {
     int idleCount = 0;
     MSG msg{};
     for (;;) {
-        while (idle && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            if (!OnIdle(idleCount++)) {
-                idle = false;
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            // Empty: the idle handlers, for as long as they ask and nothing comes.
+            while (idle) {
+                if (!OnIdle(idleCount++)) {
+                    idle = false;
+                } else if (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+                    break;
+                }
+            }
+            if (GetMessageW(&msg, nullptr, 0, 0) == -1) {
+                continue;
             }
         }
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == -1) {
-            continue;
-        }
-        if (got == 0) {
-            break;  // WM_QUIT
+        if (msg.message == WM_QUIT) {
+            break;
         }
         if (!PreTranslateMessage(&msg) && !lunvik::platform::DialogKeys(&msg)) {
             TranslateMessage(&msg);

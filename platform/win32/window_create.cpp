@@ -103,6 +103,7 @@ bool Route(HWND hwnd, SWindowData* data, UINT msg, WPARAM wParam, LPARAM lParam,
 }
 
 void Detach(HWND hwnd, SWindowData* data) {
+    KillWindowTimers(hwnd);
     g_windows.erase(hwnd);
     CWindowObject* object = data->m_object;
     delete data;

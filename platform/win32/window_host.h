@@ -52,6 +52,9 @@ void Detach(HWND hwnd, SWindowData* data);
 void AttachDialog(HWND hwnd, CWindowObject* object, bool modal);
 HINSTANCE Instance();
 
+// window_timers.cpp. The window's timers go.
+void KillWindowTimers(HWND hwnd);
+
 // window_messages.cpp. What a message no map handled does, by kind.
 LRESULT DefaultProcessing(HWND hwnd, SWindowData* data, UINT msg, WPARAM wParam, LPARAM lParam);
 // Erases the client area in the dialogs' face colour.

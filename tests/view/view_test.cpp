@@ -44,26 +44,36 @@ class StaticView : public ::testing::Test {
     void SetUp() override {
         ASSERT_NE(m_parent.Create(nullptr, RECT{0, 0, 400, 300}, nullptr, kTopLevel), nullptr);
         ASSERT_NE(m_view.Create(m_parent, RECT{10, 20, 10 + kWidth, 20 + kHeight}), nullptr);
-        std::uniform_real_distribution<double> unit(0.0, 1.0);
-        m_models.push_back(lunvik::test::MakeModel(CModelBase::kLineKind));
-        m_models.back()->Build(Param(0.1, 0, 0.1, 0, 0, 320));
-        for (int i = 0; i < 6; ++i) {
-            m_models.push_back(
-                lunvik::test::MakeModel(i % 2 ? CModelBase::kStarKind : CModelBase::kCubeKind));
-            m_models.back()->Build(Param(0.05, 0.05, 0.05, 0.05, 0.025));
-            m_models.back()->m_position = V(unit(m_rng), unit(m_rng), unit(m_rng));
-        }
-        for (auto& m : m_models) {
-            m->m_screenSize = V(kWidth, kHeight, 0);
-            m->ToWorld();
+        m_models = MakeScene();
+        for (const auto& m : m_models) {
+            m_list.push_back(m.get());
         }
     }
     void TearDown() override { m_parent.DestroyWindow(); }
 
+    // The same scene on every call.
+    static lunvik::test::SceneModels MakeScene() {
+        std::mt19937 rng{3};
+        std::uniform_real_distribution<double> unit(0.0, 1.0);
+        lunvik::test::SceneModels models;
+        models.push_back(lunvik::test::MakeModel(CModelBase::kLineKind));
+        models.back()->Build(Param(0.1, 0, 0.1, 0, 0, 320));
+        for (int i = 0; i < 6; ++i) {
+            models.push_back(
+                lunvik::test::MakeModel(i % 2 ? CModelBase::kStarKind : CModelBase::kCubeKind));
+            models.back()->Build(Param(0.05, 0.05, 0.05, 0.05, 0.025));
+            models.back()->m_position = V(unit(rng), unit(rng), unit(rng));
+        }
+        for (auto& m : models) {
+            m->m_screenSize = V(kWidth, kHeight, 0);
+            m->ToWorld();
+        }
+        return models;
+    }
+
     // A frame as a page runs it: erase the last frame, look, draw.
     void Frame(CStaticView& view, const SCamera& camera) {
-        lunvik::test::EraseModels(view, m_models);
-        lunvik::test::DrawModels(view, m_models, camera);
+        view.DrawFrame(m_list.data(), static_cast<int>(m_list.size()), camera.lookAt, camera.eye);
     }
     // Frames with the cubes and stars moving and turning, each seen from a
     // random eye; every tenth eye sits on the look-at point (a zero basis:
@@ -89,6 +99,7 @@ class StaticView : public ::testing::Test {
     CTestWindow m_parent;  // holds the views, as a page's placeholder does
     CStaticView m_view;
     lunvik::test::SceneModels m_models;
+    std::vector<CModelBase*> m_list;  // m_models as a page's draw list
 };
 
 TEST_F(StaticView, ABlackBufferOnePixelLargerThanTheArea) {
@@ -162,6 +173,66 @@ TEST_F(StaticView, TheSameFrameAgainChangesNothingAndOneMovedModelOnlyItsBoxInSi
     m_models[1]->Rotate(ax, ay, az, 1.0);
     Frame(m_view, camera);
     EXPECT_EQ(m_view.TakeChanges(), RECT{});
+}
+
+// A frame leaves out the erase of what stays where it was, and everything
+// when nothing moved, and still gives the pixels of erasing all and drawing
+// all: a second view, with a twin of each model, runs the routines one by one.
+TEST_F(StaticView, AFrameLeavesOutWhatStayedAndGivesThePixelsOfEraseThenDraw) {
+    CStaticView plain;
+    ASSERT_NE(plain.Create(m_parent, RECT{0, 0, kWidth, kHeight}), nullptr);
+    const lunvik::test::SceneModels twins = MakeScene();
+    std::uniform_real_distribution<double> unit(-0.5, 0.5);
+    SCamera camera{kLookAt, V(0.5, 0.5, -1.0)};
+    std::uint64_t stillFrames = 0;
+    for (int frame = 0; frame < 200; ++frame) {
+        const bool still = frame % 7 == 6;  // nothing moves
+        for (std::size_t i = 1; i < m_models.size() && !still; ++i) {
+            if ((m_rng() & 1) == 0) {
+                continue;  // this one stays where it is
+            }
+            double ax = unit(m_rng), ay = unit(m_rng), az = unit(m_rng);
+            for (CModelBase* m : {m_models[i].get(), twins[i].get()}) {
+                V velocity(ay * 0.1, az * 0.1, ax * 0.1);
+                m->MoveAndBounce(velocity, 1.0);
+                m->Rotate(ax, ay, az, 1.0);
+            }
+        }
+        if (frame % 5 == 4 && !still) {
+            camera.eye = V(unit(m_rng) * 3, unit(m_rng) * 3, unit(m_rng) - 1);
+        }
+        const std::uint64_t before = m_view.m_segmentsWalked;
+        Frame(m_view, camera);
+        lunvik::test::EraseModels(plain, twins);
+        lunvik::test::DrawModels(plain, twins, camera);
+        ASSERT_TRUE(std::equal(Bits(plain), Bits(plain) + Size(plain), Bits(m_view)))
+            << "frame " << frame;
+        if (still && frame > 0) {
+            EXPECT_EQ(m_view.m_segmentsWalked, before) << "frame " << frame;
+            ++stillFrames;
+        }
+    }
+    EXPECT_EQ(stillFrames, 28u);
+    // The grid (160 segments) is drawn every frame and erased only when the eye moved.
+    EXPECT_LT(m_view.m_segmentsWalked, plain.m_segmentsWalked * 2 / 3);
+    // One cube moved a little: its erase, its draw and the segments of the
+    // others through what was written before their turn, well under half
+    // of the 241 a whole draw walks.
+    const std::uint64_t before = m_view.m_segmentsWalked;
+    for (CModelBase* m : {m_models[1].get(), twins[1].get()}) {
+        m->Move(0.01, 0, 0);
+    }
+    Frame(m_view, camera);
+    lunvik::test::EraseModels(plain, twins);
+    lunvik::test::DrawModels(plain, twins, camera);
+    EXPECT_TRUE(std::equal(Bits(plain), Bits(plain) + Size(plain), Bits(m_view)));
+    EXPECT_LT(m_view.m_segmentsWalked - before, 100u);
+    // Drawn by any other routine, the buffer is drawn whole again by the next frame.
+    plain.EraseModel(*twins[0]);
+    m_view.EraseModel(*m_models[0]);
+    Frame(m_view, camera);
+    lunvik::test::DrawModels(plain, twins, camera);
+    EXPECT_TRUE(std::equal(Bits(plain), Bits(plain) + Size(plain), Bits(m_view)));
 }
 
 // Whatever an erase left behind would show against a fresh buffer.
