@@ -3,6 +3,7 @@
 // their templates in dialog_host.cpp.)
 #include "platform/qt/screen_put.h"
 #include "platform/qt/window_host.h"
+#include "platform/shared/window_rules.h"
 #include "platform/window.h"
 
 namespace lunvik::platform {
@@ -48,18 +49,7 @@ void PlaceWindow(CWindowHost* host, const SCreateParams& p, QWidget* parent, boo
 }
 
 LRESULT SendCreate(CWindowHost* host, const SCreateParams& p) {
-    CREATESTRUCTW cs;
-    cs.lpCreateParams = p.param;
-    cs.hMenu = p.menu;
-    cs.hwndParent = p.parent;
-    cs.x = p.rect.left;
-    cs.y = p.rect.top;
-    cs.cx = Extent(p.rect.left, p.rect.right);
-    cs.cy = Extent(p.rect.top, p.rect.bottom);
-    cs.style = static_cast<LONG>(p.style);
-    cs.lpszName = p.name;
-    cs.lpszClass = p.className;
-    cs.dwExStyle = p.exStyle;
+    CREATESTRUCTW cs = CreateStructOf(p);
     return host->Send(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs));
 }
 

@@ -13,6 +13,7 @@
 #include <limits>
 
 #include "platform/qt/window_host.h"
+#include "platform/shared/window_rules.h"
 #include "platform/window.h"
 
 namespace lunvik::platform {
@@ -142,15 +143,8 @@ BOOL CenterWindow(HWND hwnd, HWND hwndCenter) {
     return TRUE;
 }
 
-}  // namespace lunvik::platform
-
-using namespace lunvik::platform;
-
-BOOL GetClientRect(HWND hwnd, RECT* rect) {
-    QWidget* widget = LiveWidget(hwnd);
-    if (widget == nullptr || rect == nullptr) {
-        return FALSE;
-    }
+RECT HostClientRect(HWND window) {
+    QWidget* widget = LiveWidget(window);
     QSize size = widget->contentsRect().size();
     if (auto* frame = qobject_cast<QMainWindow*>(widget)) {
         // A frame's client area lies below its menu bar.
@@ -158,9 +152,12 @@ BOOL GetClientRect(HWND hwnd, RECT* rect) {
             size.setHeight(std::max(0, size.height() - menu->sizeHint().height()));
         }
     }
-    *rect = RECT{0, 0, size.width(), size.height()};
-    return TRUE;
+    return RECT{0, 0, size.width(), size.height()};
 }
+
+}  // namespace lunvik::platform
+
+using namespace lunvik::platform;
 
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL) {
     QWidget* widget = LiveWidget(hwnd);

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "platform/qt/window_host.h"
+#include "platform/shared/window_rules.h"
 #include "platform/window.h"
 
 namespace lunvik::platform {
@@ -102,37 +103,28 @@ QList<QWidget*> LiveTopLevelWindows() {
     return result;
 }
 
-}  // namespace lunvik::platform
-
-using namespace lunvik::platform;
-
-BOOL IsWindow(HWND hwnd) {
-    return LiveWidget(hwnd) != nullptr ? TRUE : FALSE;
+bool HostWindowAlive(HWND hwnd) {
+    return LiveWidget(hwnd) != nullptr;
 }
 
-HWND GetParent(HWND hwnd) {
-    QWidget* widget = LiveWidget(hwnd);
-    if (widget == nullptr) {
-        return nullptr;
-    }
-    QWidget* parent = NearestWindow(widget->parentWidget());
+HWND HostParent(HWND window) {
+    QWidget* parent = NearestWindow(LiveWidget(window)->parentWidget());
     return parent != nullptr ? HandleFromWidget(parent) : nullptr;
 }
 
-HWND GetDlgItem(HWND hDlg, int id) {
-    QWidget* dialog = LiveWidget(hDlg);
-    if (dialog == nullptr) {
-        return nullptr;
-    }
-    for (QObject* object : dialog->children()) {
+HWND HostChild(HWND dialog, int id) {
+    for (QObject* object : LiveWidget(dialog)->children()) {
         auto* child = qobject_cast<QWidget*>(object);
-        if (child != nullptr && LiveWidget(HandleFromWidget(child)) != nullptr &&
-            WindowId(child) == id) {
+        if (child != nullptr && IsRegistered(child) && WindowId(child) == id) {
             return HandleFromWidget(child);
         }
     }
     return nullptr;
 }
+
+}  // namespace lunvik::platform
+
+using namespace lunvik::platform;
 
 HWND GetActiveWindow() {
     if (!HaveApplication()) {

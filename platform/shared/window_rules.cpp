@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "platform/window.h"
+#include "platform/window_object.h"
 
 namespace lunvik::platform {
 
@@ -21,7 +22,45 @@ int Extent(LONG from, LONG to) {
     return Saturate(std::max(static_cast<long long>(to) - from, 0LL));
 }
 
+CREATESTRUCTW CreateStructOf(const SCreateParams& p) {
+    CREATESTRUCTW cs{};
+    cs.lpCreateParams = p.param;
+    cs.hMenu = p.menu;
+    cs.hwndParent = p.parent;
+    cs.x = p.rect.left;
+    cs.y = p.rect.top;
+    cs.cx = Extent(p.rect.left, p.rect.right);
+    cs.cy = Extent(p.rect.top, p.rect.bottom);
+    cs.style = static_cast<LONG>(p.style);
+    cs.lpszName = p.name;
+    cs.lpszClass = p.className;
+    cs.dwExStyle = p.exStyle;
+    return cs;
+}
+
 }  // namespace lunvik::platform
+
+using lunvik::platform::HostWindowAlive;
+
+BOOL IsWindow(HWND hwnd) {
+    return hwnd != nullptr && HostWindowAlive(hwnd) ? TRUE : FALSE;
+}
+
+HWND GetParent(HWND hwnd) {
+    return IsWindow(hwnd) ? lunvik::platform::HostParent(hwnd) : nullptr;
+}
+
+HWND GetDlgItem(HWND hDlg, int id) {
+    return IsWindow(hDlg) ? lunvik::platform::HostChild(hDlg, id) : nullptr;
+}
+
+BOOL GetClientRect(HWND hwnd, RECT* rect) {
+    if (rect == nullptr || !IsWindow(hwnd)) {
+        return FALSE;
+    }
+    *rect = lunvik::platform::HostClientRect(hwnd);
+    return TRUE;
+}
 
 int MulDiv(int a, int b, int c) {
     if (c == 0) {

@@ -1,6 +1,6 @@
 // What the back ends of toolkits share besides messages and dialogs: the
-// resources behind menu, accelerator and icon handles, and arithmetic that
-// keeps any rectangle from overflowing.
+// resources behind menu, accelerator and icon handles, arithmetic that keeps
+// any rectangle from overflowing, and the handle checks of Win32's queries.
 #pragma once
 
 #include "platform/resources.h"
@@ -17,5 +17,17 @@ const SIconImage* KnownIcon(HICON icon);
 int Saturate(long long value);
 // Width or height from two edges, 0 for a reversed pair, never overflowing.
 int Extent(LONG from, LONG to);
+
+struct SCreateParams;
+// The CREATESTRUCTW that WM_CREATE carries for a window made from params.
+CREATESTRUCTW CreateStructOf(const SCreateParams& params);
+
+// What a toolkit back end answers about one of its live windows. A null,
+// foreign or destroyed handle is refused once, in the shared IsWindow,
+// GetParent, GetDlgItem and GetClientRect, before any of these is asked.
+bool HostWindowAlive(HWND hwnd);
+HWND HostParent(HWND window);         // its parent, or its owner; nullptr for none
+HWND HostChild(HWND dialog, int id);  // nullptr when no child has that id
+RECT HostClientRect(HWND window);
 
 }  // namespace lunvik::platform

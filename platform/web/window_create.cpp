@@ -12,18 +12,7 @@ namespace lunvik::platform {
 namespace {
 
 LRESULT SendCreate(HWND hwnd, const SCreateParams& p) {
-    CREATESTRUCTW cs{};
-    cs.lpCreateParams = p.param;
-    cs.hMenu = p.menu;
-    cs.hwndParent = p.parent;
-    cs.x = p.rect.left;
-    cs.y = p.rect.top;
-    cs.cx = Extent(p.rect.left, p.rect.right);
-    cs.cy = Extent(p.rect.top, p.rect.bottom);
-    cs.style = static_cast<LONG>(p.style);
-    cs.lpszName = p.name;
-    cs.lpszClass = p.className;
-    cs.dwExStyle = p.exStyle;
+    CREATESTRUCTW cs = CreateStructOf(p);
     return SendMessageW(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs));
 }
 

@@ -45,18 +45,13 @@ BOOL CenterWindow(HWND hwnd, HWND hwndCenter) {
     return TRUE;
 }
 
+RECT HostClientRect(HWND window) {
+    return ClientRect(Live(window));
+}
+
 }  // namespace lunvik::platform
 
 using namespace lunvik::platform;
-
-BOOL GetClientRect(HWND hwnd, RECT* rect) {
-    SWebWindow* w = Live(hwnd);
-    if (w == nullptr || rect == nullptr) {
-        return FALSE;
-    }
-    *rect = ClientRect(w);
-    return TRUE;
-}
 
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL) {
     if (hwnd == nullptr) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "platform/shared/window_rules.h"
 #include "platform/web/dom.h"
 #include "platform/web/window_host.h"
 #include "platform/window.h"
@@ -91,31 +92,27 @@ bool Showing(const SWebWindow* window) {
     return true;
 }
 
-}  // namespace lunvik::platform
-
-using namespace lunvik::platform;
-
-BOOL IsWindow(HWND hwnd) {
-    return Live(hwnd) != nullptr ? TRUE : FALSE;
+bool HostWindowAlive(HWND hwnd) {
+    return Live(hwnd) != nullptr;
 }
 
-HWND GetParent(HWND hwnd) {
-    SWebWindow* w = Live(hwnd);
-    return w != nullptr && w->parent != nullptr ? w->parent->Handle() : nullptr;
+HWND HostParent(HWND window) {
+    SWebWindow* parent = Live(window)->parent;
+    return parent != nullptr ? parent->Handle() : nullptr;
 }
 
-HWND GetDlgItem(HWND hDlg, int id) {
-    SWebWindow* dialog = Live(hDlg);
-    if (dialog == nullptr) {
-        return nullptr;
-    }
-    for (SWebWindow* child : dialog->children) {
+HWND HostChild(HWND dialog, int id) {
+    for (SWebWindow* child : Live(dialog)->children) {
         if (!child->TopLevel() && child->id == id) {
             return child->Handle();
         }
     }
     return nullptr;
 }
+
+}  // namespace lunvik::platform
+
+using namespace lunvik::platform;
 
 HWND GetActiveWindow() {
     SWebWindow* focus = Live(reinterpret_cast<HWND>(lv_focused()));
