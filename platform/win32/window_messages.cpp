@@ -33,11 +33,9 @@ bool FrameProcessing(HWND hwnd, SWindowData* data, HWND client, UINT msg, WPARAM
             }
             break;
         case WM_ERASEBKGND:
-            if (haveClient) {
-                *result = 1;
-                return true;
+            if (!haveClient) {  // else the client covers it all
+                FillWithFace(hwnd, reinterpret_cast<HDC>(wParam));
             }
-            FillWithFace(hwnd, reinterpret_cast<HDC>(wParam));
             *result = 1;
             return true;
         case WM_SETFOCUS:
