@@ -102,16 +102,16 @@ mergeInto(LibraryManager.library, {
     c.style.width = cssW + 'px'; c.style.height = cssH + 'px';
     LV.el[n].ctx = c.getContext('2d', {alpha: false});
   },
-  // One image over the pixels on the heap, made again when they move or the
-  // heap grows; each put takes only the box.
-  lv_put: function(n, ptr, width, height, x, y, w, h) {
-    var c = LV.el[n], img = c.shown;
-    if (!img || c.shownAt !== ptr || img.data.buffer !== HEAPU8.buffer || img.width !== width ||
+  // One image over a bitmap's pixels on the heap, made again when they move
+  // or the heap grows; each put takes only the box.
+  lv_put: function(n, ptr, width, height, atX, atY, x, y, w, h) {
+    var c = LV.el[n], img = c.image;
+    if (!img || c.imageAt !== ptr || img.data.buffer !== HEAPU8.buffer || img.width !== width ||
         img.height !== height) {
-      img = c.shown = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, ptr, width * height * 4), width, height);
-      c.shownAt = ptr;
+      img = c.image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, ptr, width * height * 4), width, height);
+      c.imageAt = ptr;
     }
-    c.ctx.putImageData(img, 0, 0, x, y, w, h);
+    c.ctx.putImageData(img, atX, atY, x, y, w, h);
     Module.puts = (Module.puts || 0) + 1;
     Module.putPixels = (Module.putPixels || 0) + w * h;
     if (!Module.firstPut) Module.firstPut = performance.now();
@@ -197,10 +197,7 @@ mergeInto(LibraryManager.library, {
     return window.lvHasGlyphs && lvHasGlyphs(family, LV.text(ptr)) ? 1 : 0;
   },
   lv_test_read: function(n, out, w, h) {
-    var d = LV.el[n].ctx.getImageData(0, 0, w, h).data;
-    for (var i = 0; i < w * h; ++i) {
-      HEAPU32[(out >> 2) + i] = 0xFF000000 | (d[4 * i] << 16) | (d[4 * i + 1] << 8) | d[4 * i + 2];
-    }
+    HEAPU8.set(LV.el[n].ctx.getImageData(0, 0, w, h).data, out);
   },
   lv_test_put_pixels: function() { return Module.putPixels || 0; },
   lv_test_exit: function(code) { window.exitCode = code; },

@@ -1,12 +1,11 @@
 // Painting: WM_PAINT for what was invalidated, once the loop has handled
 // its events and ticks, and the paint context that puts a bitmap's pixels
 // on the window's canvas: only the box being repainted goes to the page,
-// from one image over the window's pixels that the page keeps.
+// from one image over the bitmap's pixels that the page keeps.
 #include "platform/paint.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 #include "platform/web/dom.h"
@@ -61,41 +60,10 @@ class CCanvasContext : public HDC__ {
     bool m_busy = false;
 
   private:
-    // The pixels of source from (fromX, fromY) into the window's copy of
-    // what the canvas shows, in the canvas's byte order, then that box of
-    // them onto the canvas.
+    // The bitmap's pixels are in the canvas's byte order already.
     void Put(const HBITMAP__& source, const RECT& to, LONG fromX, LONG fromY) {
-        SWebWindow& w = *m_window;
-        const RECT client = ClientRect(m_window);
-        const int width = static_cast<int>(std::ceil(client.right * m_scale));
-        const int height = static_cast<int>(std::ceil(client.bottom * m_scale));
-        if (w.shownWidth != width || w.shownHeight != height) {
-            w.shown.assign(static_cast<std::size_t>(width) * height, 0);
-            w.shownWidth = width;
-            w.shownHeight = height;
-        }
-        for (LONG y = to.top; y < to.bottom; ++y) {
-            ToCanvasOrder(source.m_bits + (fromY + y - to.top) * source.m_width + fromX,
-                          w.shown.data() + y * width + to.left, to.right - to.left);
-        }
-        lv_put(w.canvas, w.shown.data(), width, height, to.left, to.top, to.right - to.left,
-               to.bottom - to.top);
-    }
-
-    // 0xFFRRGGBB to the canvas's bytes R, G, B, A, two pixels at a time.
-    static void ToCanvasOrder(const std::uint32_t* in, std::uint32_t* out, LONG count) {
-        LONG i = 0;
-        for (; i + 2 <= count; i += 2) {
-            std::uint64_t p;
-            std::memcpy(&p, in + i, sizeof p);
-            p = 0xFF000000FF000000u | (p & 0x0000FF000000FF00u) |
-                ((p & 0x000000FF000000FFu) << 16) | ((p >> 16) & 0x000000FF000000FFu);
-            std::memcpy(out + i, &p, sizeof p);
-        }
-        for (; i < count; ++i) {
-            const std::uint32_t p = in[i];
-            out[i] = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
-        }
+        lv_put(m_window->canvas, source.m_bits, source.m_width, source.m_height, to.left - fromX,
+               to.top - fromY, fromX, fromY, to.right - to.left, to.bottom - to.top);
     }
 
     SWebWindow* m_window;

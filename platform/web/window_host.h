@@ -39,11 +39,6 @@ struct SWebWindow {
     CWindowObject* object = nullptr;
     int element = 0;
     int canvas = 0;  // a plain window draws on a canvas filling its client area
-    // What the canvas shows, its bytes R, G, B, A by row, for its size; a
-    // canvas given another size is cleared.
-    std::vector<std::uint32_t> shown;
-    int shownWidth = 0;
-    int shownHeight = 0;
     std::wstring text;
     RECT rect{};   // outer, in the parent's client area (top-level: on the page)
     int edge = 0;  // frame pixels on each side, outside the client area
