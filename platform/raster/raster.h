@@ -21,9 +21,17 @@
 
 namespace lunvik::raster {
 
+// A bitmap's pixel: 0xFFRRGGBB, as the desktop's screens take it. In the
+// browser the 2D canvas's bytes R, G, B, A (0xFFBBGGRR on its little-endian
+// heap), so that the page puts a bitmap's pixels as they are.
 constexpr std::uint32_t PixelFromColor(COLORREF color) {
+#ifdef __EMSCRIPTEN__
+    return 0xFF000000u | (std::uint32_t{GetBValue(color)} << 16) |
+           (std::uint32_t{GetGValue(color)} << 8) | std::uint32_t{GetRValue(color)};
+#else
     return 0xFF000000u | (std::uint32_t{GetRValue(color)} << 16) |
            (std::uint32_t{GetGValue(color)} << 8) | std::uint32_t{GetBValue(color)};
+#endif
 }
 
 // The screen under the window layer, as the raster sees it. The back end
@@ -76,7 +84,7 @@ struct HGDIOBJ__ {
 struct HBITMAP__ : HGDIOBJ__ {
     LONG m_width = 0;
     LONG m_height = 0;
-    std::uint32_t* m_bits = nullptr;   // m_width * m_height pixels, 0xFFRRGGBB
+    std::uint32_t* m_bits = nullptr;   // m_width * m_height pixels (PixelFromColor)
     IScreen* m_screen = nullptr;       // the screen that lent m_bits and may read them, or null
     mutable bool m_beingRead = false;  // handed to m_screen since the last drawing
 };

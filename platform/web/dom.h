@@ -51,7 +51,11 @@ std::uintptr_t lv_focused();
 // The canvas's pixels: width x height device pixels for a client area of
 // cssWidth x cssHeight.
 void lv_canvas_size(int canvas, int width, int height, int cssWidth, int cssHeight);
-void lv_put(int canvas, const std::uint32_t* rgba, int x, int y, int width, int height);
+// Puts the box x, y, width, height of the image of imageWidth x
+// imageHeight pixels at pixels (bytes R, G, B, A) on the canvas, the image's
+// top left corner at (atX, atY).
+void lv_put(int canvas, const std::uint32_t* pixels, int imageWidth, int imageHeight, int atX,
+            int atY, int x, int y, int width, int height);
 // The advance of text and the height of the dialogs' font at px pixels.
 int lv_text_width(int px, const char* text);
 int lv_font_height(int px);
@@ -77,6 +81,10 @@ int lv_next_event(int* out);
 void lv_test_click(int element, int atCentre);
 void lv_test_key(int vk, int shift);
 int lv_test_glyphs(int element, const wchar_t* text);
+// The canvas's width x height pixels read back, bytes R, G, B, A, and how many
+// pixels the page has put on canvases so far.
+void lv_test_read(int canvas, std::uint32_t* out, int width, int height);
+double lv_test_put_pixels();
 // The test program's result, for the page that runs it.
 void lv_test_exit(int code);
 }

@@ -98,14 +98,22 @@ mergeInto(LibraryManager.library, {
   lv_focused: function() { return LV.handleOf(document.activeElement); },
   lv_canvas_size: function(n, w, h, cssW, cssH) {
     var c = LV.el[n];
-    c.width = w; c.height = h;
+    if (c.width !== w || c.height !== h) { c.width = w; c.height = h; }  // either clears it
     c.style.width = cssW + 'px'; c.style.height = cssH + 'px';
     LV.el[n].ctx = c.getContext('2d', {alpha: false});
   },
-  lv_put: function(n, ptr, x, y, w, h) {
-    var pixels = new Uint8ClampedArray(HEAPU8.buffer, ptr, w * h * 4);
-    LV.el[n].ctx.putImageData(new ImageData(pixels, w, h), x, y);
+  // One image over a bitmap's pixels on the heap, made again when they move
+  // or the heap grows; each put takes only the box.
+  lv_put: function(n, ptr, width, height, atX, atY, x, y, w, h) {
+    var c = LV.el[n], img = c.image;
+    if (!img || c.imageAt !== ptr || img.data.buffer !== HEAPU8.buffer || img.width !== width ||
+        img.height !== height) {
+      img = c.image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, ptr, width * height * 4), width, height);
+      c.imageAt = ptr;
+    }
+    c.ctx.putImageData(img, atX, atY, x, y, w, h);
     Module.puts = (Module.puts || 0) + 1;
+    Module.putPixels = (Module.putPixels || 0) + w * h;
     if (!Module.firstPut) Module.firstPut = performance.now();
   },
   lv_text_width: function(px, ptr) {
@@ -188,6 +196,10 @@ mergeInto(LibraryManager.library, {
     var family = getComputedStyle(LV.el[n]).fontFamily.split(',')[0].replace(/"/g, '').trim();
     return window.lvHasGlyphs && lvHasGlyphs(family, LV.text(ptr)) ? 1 : 0;
   },
+  lv_test_read: function(n, out, w, h) {
+    HEAPU8.set(LV.el[n].ctx.getImageData(0, 0, w, h).data, out);
+  },
+  lv_test_put_pixels: function() { return Module.putPixels || 0; },
   lv_test_exit: function(code) { window.exitCode = code; },
   lv_set_title: function(ptr) { document.title = LV.text(ptr); },
   // The page shows why the program could not start, as the desktop's error box does.

@@ -1,6 +1,7 @@
 // Painting: WM_PAINT for what was invalidated, once the loop has handled
 // its events and ticks, and the paint context that puts a bitmap's pixels
-// on the window's canvas: only the box being repainted goes to the page.
+// on the window's canvas: only the box being repainted goes to the page,
+// from one image over the bitmap's pixels that the page keeps.
 #include "platform/paint.h"
 
 #include <algorithm>
@@ -59,25 +60,14 @@ class CCanvasContext : public HDC__ {
     bool m_busy = false;
 
   private:
-    // 0xFFRRGGBB to the canvas's bytes R, G, B, A.
+    // The bitmap's pixels are in the canvas's byte order already.
     void Put(const HBITMAP__& source, const RECT& to, LONG fromX, LONG fromY) {
-        const LONG w = to.right - to.left;
-        const LONG h = to.bottom - to.top;
-        m_rgba.resize(std::max(m_rgba.size(), static_cast<std::size_t>(w) * h));
-        std::uint32_t* out = m_rgba.data();
-        for (LONG row = 0; row < h; ++row) {
-            const std::uint32_t* in = source.m_bits + (fromY + row) * source.m_width + fromX;
-            for (LONG col = 0; col < w; ++col) {
-                const std::uint32_t p = in[col];
-                *out++ = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
-            }
-        }
-        lv_put(m_window->canvas, m_rgba.data(), to.left, to.top, w, h);
+        lv_put(m_window->canvas, source.m_bits, source.m_width, source.m_height, to.left - fromX,
+               to.top - fromY, fromX, fromY, to.right - to.left, to.bottom - to.top);
     }
 
     SWebWindow* m_window;
     RECT m_box{};  // device pixels the paint covers
-    std::vector<std::uint32_t> m_rgba;
 };
 
 void PaintTree(SWebWindow* w) {

@@ -4,7 +4,8 @@ set(dir ${PROJECT_SOURCE_DIR}/tests)
 add_executable(platform_tests
   ${dir}/support/window_test_main.cpp ${dir}/platform/backend_web.cpp
   ${dir}/platform/crt_random_tests.cpp ${dir}/platform/dialog_tests.cpp
-  ${dir}/platform/tab_view_tests.cpp ${dir}/platform/window_tests.cpp)
+  ${dir}/platform/tab_view_tests.cpp ${dir}/platform/web_paint_tests.cpp
+  ${dir}/platform/window_tests.cpp)
 target_include_directories(platform_tests PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_definitions(platform_tests PRIVATE LUNVIK_WEB_BACK_END)
 target_link_libraries(platform_tests PRIVATE lunvik_platform GTest::gtest)
