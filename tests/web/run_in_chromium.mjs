@@ -8,11 +8,21 @@ const server = await serve(folder);
 const browser = await launch({ protocolTimeout: 600000 });
 const page = await browser.newPage();
 page.on('console', (m) => console.log(m.text()));
-page.on('pageerror', (e) => console.log(`page error: ${e}`));
+// An uncaught error ends the program on the page: the run fails at once
+// instead of waiting for an exit code that will never come.
+const pageError = new Promise((resolve, reject) => {
+  page.on('pageerror', (e) => {
+    console.log(`page error: ${e}`);
+    reject(e);
+  });
+});
 await page.goto(`${address(server)}layer_tests.html?test=${name}`);
 let code = 1;
 try {
-  await page.waitForFunction(() => window.exitCode !== undefined, { timeout: 540000, polling: 200 });
+  await Promise.race([
+    page.waitForFunction(() => window.exitCode !== undefined, { timeout: 540000, polling: 200 }),
+    pageError,
+  ]);
   code = await page.evaluate(() => window.exitCode);
 } catch (e) {
   console.log(`${name} did not finish: ${e.message}`);
