@@ -40,25 +40,25 @@ CREATESTRUCTW CreateStructOf(const SCreateParams& p) {
 
 }  // namespace lunvik::platform
 
-using lunvik::platform::HostWindowAlive;
+using namespace lunvik::platform;
 
 BOOL IsWindow(HWND hwnd) {
     return hwnd != nullptr && HostWindowAlive(hwnd) ? TRUE : FALSE;
 }
 
 HWND GetParent(HWND hwnd) {
-    return IsWindow(hwnd) ? lunvik::platform::HostParent(hwnd) : nullptr;
+    return IsWindow(hwnd) ? HostParent(hwnd) : nullptr;
 }
 
 HWND GetDlgItem(HWND hDlg, int id) {
-    return IsWindow(hDlg) ? lunvik::platform::HostChild(hDlg, id) : nullptr;
+    return IsWindow(hDlg) ? HostChild(hDlg, id) : nullptr;
 }
 
 BOOL GetClientRect(HWND hwnd, RECT* rect) {
     if (rect == nullptr || !IsWindow(hwnd)) {
         return FALSE;
     }
-    *rect = lunvik::platform::HostClientRect(hwnd);
+    *rect = HostClientRect(hwnd);
     return TRUE;
 }
 

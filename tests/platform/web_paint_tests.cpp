@@ -14,8 +14,8 @@ namespace {
 
 using WebPaint = WindowTest;
 
-constexpr int kWidth = 100;  // 6 tiles and 4 pixels
-constexpr int kHeight = 60;  // 3 tiles and 12 pixels
+constexpr int kWidth = 100;
+constexpr int kHeight = 60;
 
 // Blits its bitmap whole on every paint, as the drawing area does.
 class CBlitter {

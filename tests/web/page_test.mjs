@@ -49,17 +49,13 @@ await page.evaluateOnNewDocument(() => {
   CanvasRenderingContext2D.prototype.putImageData = function (...args) {
     put.apply(this, args);
     if (!window.firstPicture && window.Module && Module.ticks >= 1) {
-      // A paint is several puts in one task: the picture is taken after them.
       const c = this.canvas;
-      window.firstPicture = 'taking';
-      queueMicrotask(() => {
-        window.firstPicture = { w: c.width, h: c.height, data: Array.from(this.getImageData(0, 0, c.width, c.height).data) };
-      });
+      window.firstPicture = { w: c.width, h: c.height, data: Array.from(this.getImageData(0, 0, c.width, c.height).data) };
     }
   };
 });
 await page.goto(address(server), { waitUntil: 'load' });
-await page.waitForFunction(() => window.firstPicture && window.firstPicture !== 'taking', { timeout: 20000 });
+await page.waitForFunction(() => window.firstPicture, { timeout: 20000 });
 
 // Helpers on the page: its parts by what a user sees.
 const dom = `
