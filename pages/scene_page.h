@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <cwchar>
 
 #include "geometry/grid_tmpl.h"
@@ -145,10 +146,19 @@ class CScenePage : public CDialogImpl<T, CWindow> {
 
     // Brings all nine status edits, visible or not, up to date. An edit is
     // written only when its text changed: an edit given its text again lays it
-    // out again and loses the user's selection and caret.
+    // out again and loses the user's selection and caret. Nothing is
+    // formatted while the numbers stay as they were (the eye often stands
+    // still); they are compared bit for bit, so that 0 and -0 differ as their
+    // texts do.
     void UpdateStatus(const CGridTmpl<double>& eye, const CGridTmpl<double>& lookAt,
                       const CGridTmpl<double>& rotRate) {
-        const double numbers[6] = {eye.x, eye.y, eye.z, lookAt.x, lookAt.y, lookAt.z};
+        const double numbers[9] = {eye.x,    eye.y,    eye.z,     lookAt.x, lookAt.y,
+                                   lookAt.z, rotRate.x, rotRate.y, rotRate.z};
+        if (m_statusFormatted && std::memcmp(numbers, m_statusNumbers, sizeof numbers) == 0) {
+            return;
+        }
+        std::memcpy(m_statusNumbers, numbers, sizeof numbers);
+        m_statusFormatted = true;
         for (int i = 0; i < 6; ++i) {
             FormatStatusNumber(m_statusText, numbers[i]);
             ShowStatus(i);
@@ -211,4 +221,6 @@ class CScenePage : public CDialogImpl<T, CWindow> {
     StatusText m_statusText = {};
     StatusText m_shownText[kStatusEdits] = {};  // what each edit holds
     bool m_statusOwed = false;                  // a tick left the edits unwritten
+    double m_statusNumbers[9] = {};             // what the edits were formatted from
+    bool m_statusFormatted = false;
 };
