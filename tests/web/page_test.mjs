@@ -21,10 +21,9 @@ async function check(name, body) {
   }
 }
 
-// The golden picture's pixels, decoded by the browser (on a page of its own).
-async function goldenPixels(file) {
-  const page = await browser.newPage();
-  const url = 'data:image/png;base64,' + readFileSync(join(golden, file)).toString('base64');
+// A PNG's pixels (base64), decoded by the browser on a page of its own.
+async function pngPixels(inBrowser, base64) {
+  const page = await inBrowser.newPage();
   const result = await page.evaluate(async (src) => {
     const image = new Image();
     image.src = src;
@@ -32,10 +31,11 @@ async function goldenPixels(file) {
     const c = new OffscreenCanvas(image.width, image.height).getContext('2d');
     c.drawImage(image, 0, 0);
     return { w: image.width, h: image.height, data: Array.from(c.getImageData(0, 0, image.width, image.height).data) };
-  }, url);
+  }, 'data:image/png;base64,' + base64);
   await page.close();
   return result;
 }
+const goldenPixels = (file) => pngPixels(browser, readFileSync(join(golden, file)).toString('base64'));
 
 const page = await browser.newPage();
 page.requests = [];
@@ -45,14 +45,16 @@ page.on('console', (m) => { if (m.type() === 'error') page.errors.push(m.text())
 page.on('pageerror', (e) => page.errors.push(String(e)));
 // The canvas as it stands once the first tick has been painted.
 await page.evaluateOnNewDocument(() => {
-  const put = CanvasRenderingContext2D.prototype.putImageData;
-  CanvasRenderingContext2D.prototype.putImageData = function (...args) {
-    put.apply(this, args);
-    if (!window.firstPicture && window.Module && Module.ticks >= 1) {
-      const c = this.canvas;
-      window.firstPicture = { w: c.width, h: c.height, data: Array.from(this.getImageData(0, 0, c.width, c.height).data) };
-    }
-  };
+  for (const type of [CanvasRenderingContext2D, OffscreenCanvasRenderingContext2D]) {
+    const put = type.prototype.putImageData;
+    type.prototype.putImageData = function (...args) {
+      put.apply(this, args);
+      if (!window.firstPicture && window.Module && Module.ticks >= 1) {
+        const c = this.canvas;
+        window.firstPicture = { w: c.width, h: c.height, data: Array.from(this.getImageData(0, 0, c.width, c.height).data) };
+      }
+    };
+  }
 });
 await page.goto(address(server), { waitUntil: 'load' });
 await page.waitForFunction(() => window.firstPicture, { timeout: 20000 });
@@ -65,7 +67,7 @@ const dom = `
     buttons: (i, text) => [...lv.page(i).querySelectorAll('button')].filter((b) => !b.hidden && b.textContent === text),
     lines: (i) => [...lv.page(i).querySelectorAll('input')].filter((e) => !e.hidden).map((e) => e.value),
     rateLine: () => lv.lines(0).find((l) => l.startsWith('モデル回転率')),
-    sum: (i) => { const c = lv.page(i).querySelector('canvas');
+    sum: (i) => { const c = lv.page(i).querySelector('canvas').surface;
                   return Array.from(c.getContext('2d').getImageData(0, 0, c.width, c.height).data).reduce((a, b, k) => (a + b * (k % 7 + 1)) % 1000000007, 0); },
     active: () => [...document.querySelectorAll('.tabs span')].findIndex((t) => t.classList.contains('sel')),
   };`;
@@ -195,6 +197,37 @@ await check('after a frozen second, no burst of missed ticks', async () => {
   await ticks(page, 4);
 });
 
+// What the screen shows of a page's drawing area: its red and cyan pixels.
+async function shownColours(p) {
+  const r = await p.evaluate(() => {
+    const b = document.querySelector('canvas').getBoundingClientRect();
+    return { x: b.x, y: b.y, width: b.width, height: b.height };
+  });
+  const { data } = await pngPixels(browser, await p.screenshot({ clip: r, encoding: 'base64' }));
+  const count = { red: 0, cyan: 0 };
+  for (let i = 0; i < data.length; i += 4) {
+    count.red += data[i] === 255 && data[i + 1] === 0 && data[i + 2] === 0 ? 1 : 0;
+    count.cyan += data[i] === 0 && data[i + 1] === 255 && data[i + 2] === 255 ? 1 : 0;
+  }
+  return count;
+}
+
+// The canvas hands its pixels to an OffscreenCanvas where the browser has
+// one; a browser without it (Safari before 16.4) draws on the canvas itself.
+await check('the scene shows, through an OffscreenCanvas or without one', async () => {
+  assert.ok(await on(() => document.querySelector('canvas').surface instanceof OffscreenCanvas), 'offscreen here');
+  const here = await shownColours(page);
+  assert.ok(here.red > 0 && here.cyan > 0, `shown here: ${JSON.stringify(here)}`);
+  const p = await browser.newPage();
+  await p.evaluateOnNewDocument(() => { delete window.OffscreenCanvasRenderingContext2D; });
+  await p.goto(address(server), { waitUntil: 'load' });
+  await p.waitForFunction(() => window.Module && Module.ticks > 4, { timeout: 20000 });
+  assert.ok(await p.evaluate(() => { const c = document.querySelector('canvas'); return c.surface === c; }), 'own context without');
+  const without = await shownColours(p);
+  await p.close();
+  assert.ok(without.red > 0 && without.cyan > 0, `shown without: ${JSON.stringify(without)}`);
+});
+
 await check('no console errors, no request to any other host', async () => {
   assert.deepEqual(page.errors, []);
   const others = page.requests.filter((u) => !u.startsWith(address(server)));
@@ -212,26 +245,16 @@ await check('crisp at device pixel ratios 1.5 and 2', async () => {
     const box = await p.evaluate(() => {
       const c = document.querySelector('canvas');
       const r = c.getBoundingClientRect();
-      return { w: c.width, cssW: r.width, x: r.x, y: r.y, width: r.width, height: r.height };
+      return { w: c.surface.width, cssW: r.width, x: r.x, y: r.y, width: r.width, height: r.height };
     });
     assert.equal(box.w, Math.ceil(box.cssW * scale), `canvas pixels at ${scale}`);
     // Inside its edges: a clip at a fractional device pixel takes in a row of the frame.
     const shot = await p.screenshot({ clip: { x: box.x + 1, y: box.y + 1, width: box.width - 2, height: box.height - 2 }, encoding: 'base64' });
-    const decoder = await hi.newPage();
-    const mixed = await decoder.evaluate(async (src) => {
-      const image = new Image();
-      image.src = src;
-      await image.decode();
-      const c = new OffscreenCanvas(image.width, image.height).getContext('2d');
-      c.drawImage(image, 0, 0);
-      const d = c.getImageData(0, 0, image.width, image.height).data;
-      let n = 0;
-      for (let i = 0; i < d.length; i += 4) {
-        const pure = [d[i], d[i + 1], d[i + 2]].every((v) => v === 0 || v === 255);
-        n += pure ? 0 : 1;
-      }
-      return n;
-    }, 'data:image/png;base64,' + shot);
+    const { data } = await pngPixels(hi, shot);
+    let mixed = 0;
+    for (let i = 0; i < data.length; i += 4) {
+      mixed += [data[i], data[i + 1], data[i + 2]].every((v) => v === 0 || v === 255) ? 0 : 1;
+    }
     await hi.close();
     assert.equal(mixed, 0, `smoothed pixels at ${scale}`);
   }
