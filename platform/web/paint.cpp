@@ -15,8 +15,7 @@
 namespace lunvik::platform {
 namespace {
 
-// A window's paint context, kept with it; its staging buffer of RGBA pixels
-// is kept too, so that a repaint allocates nothing once it has grown.
+// A window's paint context, kept with it, so that a repaint allocates nothing.
 class CCanvasContext : public HDC__ {
   public:
     explicit CCanvasContext(SWebWindow* w) : HDC__(EType::Paint), m_window(w) {}

@@ -197,13 +197,20 @@ await check('after a frozen second, no burst of missed ticks', async () => {
   await ticks(page, 4);
 });
 
+// The pixels the screen shows of page p's drawing area (decoded in
+// inBrowser), less inset CSS pixels at each edge.
+async function shownPixels(p, inBrowser, inset = 0) {
+  const b = await p.evaluate(() => {
+    const r = document.querySelector('canvas').getBoundingClientRect();
+    return { x: r.x, y: r.y, width: r.width, height: r.height };
+  });
+  const clip = { x: b.x + inset, y: b.y + inset, width: b.width - 2 * inset, height: b.height - 2 * inset };
+  return (await pngPixels(inBrowser, await p.screenshot({ clip, encoding: 'base64' }))).data;
+}
+
 // What the screen shows of a page's drawing area: its red and cyan pixels.
 async function shownColours(p) {
-  const r = await p.evaluate(() => {
-    const b = document.querySelector('canvas').getBoundingClientRect();
-    return { x: b.x, y: b.y, width: b.width, height: b.height };
-  });
-  const { data } = await pngPixels(browser, await p.screenshot({ clip: r, encoding: 'base64' }));
+  const data = await shownPixels(p, browser);
   const count = { red: 0, cyan: 0 };
   for (let i = 0; i < data.length; i += 4) {
     count.red += data[i] === 255 && data[i + 1] === 0 && data[i + 2] === 0 ? 1 : 0;
@@ -244,13 +251,11 @@ await check('crisp at device pixel ratios 1.5 and 2', async () => {
     await p.waitForFunction(() => window.Module && Module.ticks > 4, { timeout: 20000 });
     const box = await p.evaluate(() => {
       const c = document.querySelector('canvas');
-      const r = c.getBoundingClientRect();
-      return { w: c.surface.width, cssW: r.width, x: r.x, y: r.y, width: r.width, height: r.height };
+      return { w: c.surface.width, cssW: c.getBoundingClientRect().width };
     });
     assert.equal(box.w, Math.ceil(box.cssW * scale), `canvas pixels at ${scale}`);
     // Inside its edges: a clip at a fractional device pixel takes in a row of the frame.
-    const shot = await p.screenshot({ clip: { x: box.x + 1, y: box.y + 1, width: box.width - 2, height: box.height - 2 }, encoding: 'base64' });
-    const { data } = await pngPixels(hi, shot);
+    const data = await shownPixels(p, hi, 1);
     let mixed = 0;
     for (let i = 0; i < data.length; i += 4) {
       mixed += [data[i], data[i + 1], data[i + 2]].every((v) => v === 0 || v === 255) ? 0 : 1;
