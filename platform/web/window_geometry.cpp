@@ -93,8 +93,16 @@ BOOL ShowWindow(HWND hwnd, int cmdShow) {
     if (w == nullptr) {
         return FALSE;
     }
+    const bool show = cmdShow != SW_HIDE;
+    if (w->visible != show) {
+        // As user32 does, a window to be shown or hidden hears of it first.
+        SendMessageW(hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
+        if ((w = Live(hwnd)) == nullptr) {
+            return FALSE;  // what it heard destroyed it
+        }
+    }
     const BOOL before = w->visible ? TRUE : FALSE;
-    w->visible = cmdShow != SW_HIDE;
+    w->visible = show;
     lv_show(w->element, w->visible);
     if (w->visible && !before && w->TopLevel()) {
         ActivateWindow(w);

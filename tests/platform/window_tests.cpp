@@ -137,6 +137,47 @@ TEST(PlatformRectangles, EmptyOnesTakeNoPartAndNothingIsAllZero) {
 
 // (On Win32 any number can alias a live window's handle; the Qt back end
 // also refuses a foreign address, qt_backend_tests.cpp.)
+// As user32 does: a window hears it is to be shown or hidden before it is,
+// and only when that changes; a child does not hear its parent show.
+TEST_F(PlatformWindow, ShowWindowTellsTheWindowFirstAndOnlyOfAChange) {
+    SPageWithView on;
+    ShowWindow(on.parent, SW_SHOW);
+    ShowWindow(on.hwnd, SW_HIDE);
+    CJournal journal;
+    on.page.m_journal = &journal;
+    bool visibleWhenTold = true;
+    WPARAM showing = 2;
+    on.page.m_hook = [&](UINT msg, WPARAM wParam, LPARAM, LRESULT&) {
+        if (msg == WM_SHOWWINDOW) {
+            visibleWhenTold = IsWindowVisible(on.hwnd) != FALSE;
+            showing = wParam;
+        }
+        return false;
+    };
+    const auto told = [&] { return journal.Count(WM_SHOWWINDOW); };
+    ShowWindow(on.hwnd, SW_HIDE);
+    EXPECT_EQ(told(), 0) << "hidden already";
+    ShowWindow(on.hwnd, SW_SHOWNA);
+    ASSERT_EQ(told(), 1);
+    EXPECT_EQ(showing, WPARAM{TRUE});
+    EXPECT_FALSE(visibleWhenTold);
+    EXPECT_TRUE(IsWindowVisible(on.child));
+    ShowWindow(on.hwnd, SW_SHOW);
+    EXPECT_EQ(told(), 1) << "shown already";
+    ShowWindow(on.hwnd, SW_HIDE);
+    ASSERT_EQ(told(), 2);
+    EXPECT_EQ(showing, WPARAM{FALSE});
+
+    ShowWindow(on.parent, SW_HIDE);
+    ShowWindow(on.hwnd, SW_SHOWNA);
+    EXPECT_FALSE(IsWindowVisible(on.child)) << "its top-level window is hidden";
+    const int childTold = on.journal.Count(WM_SHOWWINDOW, on.child);
+    ShowWindow(on.parent, SW_SHOW);
+    EXPECT_TRUE(IsWindowVisible(on.child));
+    EXPECT_EQ(told(), 3);
+    EXPECT_EQ(on.journal.Count(WM_SHOWWINDOW, on.child), childTold);
+}
+
 TEST_F(PlatformWindow, DeadHandlesAreHarmless) {
     CTestWindow top;
     CPageDialog page;
