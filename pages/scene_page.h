@@ -45,11 +45,17 @@ class CScenePage : public CDialogImpl<T, CWindow> {
                 FitView();
                 return FALSE;  // and on to default processing
             case WM_SHOWWINDOW:
-                // Sent just before the page shows: what it left unwritten
-                // while hidden is written now, so that it shows current text.
-                if (wParam != 0 && m_statusOwed) {
-                    m_statusOwed = false;
-                    static_cast<T*>(this)->UpdateStatus();
+                // Sent just before the page shows: what it left undrawn and
+                // unwritten while hidden is done now, so that it shows the
+                // current picture and text.
+                if (wParam != 0) {
+                    T* page = static_cast<T*>(this);
+                    m_view[0].CatchUp(page->m_drawn, page->m_drawnCount, page->m_lookAt,
+                                      page->m_eye);
+                    if (m_statusOwed) {
+                        m_statusOwed = false;
+                        page->UpdateStatus();
+                    }
                 }
                 return FALSE;
             case WM_COMMAND:

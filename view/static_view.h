@@ -112,8 +112,17 @@ class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
     // covers all its erase would; and when no model of the list changed
     // since the last frame, and nothing else drew in between, nothing is
     // drawn at all (the buffer holds that picture already).
+    // A view not on show draws nothing, as nobody would see it: its frames
+    // only aim the models, and the first frame on show, or CatchUp as it is
+    // about to show, draws the whole picture afresh on black. That is the
+    // picture every frame in between would have left: each erases all the
+    // last one drew before anything is drawn.
     void DrawFrame(CModelBase* const* models, int count, const CGridTmpl<double>& lookAt,
                    const CGridTmpl<double>& eye);
+    // The picture the frames left out while the view was not on show, drawn
+    // now; nothing when none was left out.
+    void CatchUp(CModelBase* const* models, int count, const CGridTmpl<double>& lookAt,
+                 const CGridTmpl<double>& eye);
 
     // Asks the window to repaint what the routines changed since the last
     // request, if anything. A model erased and drawn again at the very same
@@ -183,6 +192,9 @@ class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
     void AddDirty(const RECT& box);
     // Deletes the memory context, the bitmap and the pens.
     void DeleteDrawingObjects();
+    // DrawFrame on a view on show.
+    void DrawFrameInSight(CModelBase* const* models, int count, const CGridTmpl<double>& lookAt,
+                          const CGridTmpl<double>& eye);
     // DrawFrame's first pass over model index: aims and refreshes it,
     // erases it if it moved, and keeps its pixels for the next frame; true
     // when it is as the last frame drew it.
@@ -217,6 +229,10 @@ class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
     SFrameModel m_frame[kFrameModels] = {};
     int m_frameCount = 0;
     bool m_frameClean = false;
+    // Frames were left out while the view was not on show.
+    bool m_behind = false;
+    // The buffer was cleared for this frame: there is nothing to erase.
+    bool m_blank = false;
     std::unique_ptr<SPixel[]> m_framePixels;
     // A frame's boxes written before the draw of the model at work: what
     // the moved models erased and the models before it drew. A model drawn

@@ -17,6 +17,34 @@
 
 void CStaticView::DrawFrame(CModelBase* const* models, int count, const CGridTmpl<double>& lookAt,
                             const CGridTmpl<double>& eye) {
+    if (!IsWindowVisible()) {
+        for (int i = 0; i < count; ++i) {
+            models[i]->Aim(lookAt, eye);
+        }
+        m_behind = true;
+        return;
+    }
+    if (m_behind) {
+        CatchUp(models, count, lookAt, eye);
+        return;
+    }
+    DrawFrameInSight(models, count, lookAt, eye);
+}
+
+void CStaticView::CatchUp(CModelBase* const* models, int count, const CGridTmpl<double>& lookAt,
+                          const CGridTmpl<double>& eye) {
+    if (!m_behind) {
+        return;
+    }
+    m_behind = false;
+    ClearBuffer(BLACK_BRUSH);
+    m_blank = true;
+    DrawFrameInSight(models, count, lookAt, eye);
+    m_blank = false;
+}
+
+void CStaticView::DrawFrameInSight(CModelBase* const* models, int count,
+                                   const CGridTmpl<double>& lookAt, const CGridTmpl<double>& eye) {
     bool unchanged = m_frameClean && count == m_frameCount;
     m_allDirty = !unchanged || count > kFrameModels;
     m_dirtyCount = 0;
@@ -56,7 +84,7 @@ bool CStaticView::ScanModel(CModelBase& model, int index, const CGridTmpl<double
     model.Refresh();
     ToPixels(model, count, now);
     const bool moved = std::memcmp(before, now, sizeof(SPixel) * count) != 0;
-    if (moved) {
+    if (moved && !m_blank) {
         SelectPen(kErasePen);
         const RECT erased = DrawSegments(before, count, *shape);
         m_repaint.Add(erased);

@@ -89,6 +89,7 @@ TEST(Display, TheAboutNoticeFitsItsLabel) {
 using DisplayOfPageOne = PageTest<CMainDlg>;
 
 TEST_F(DisplayOfPageOne, DrawingAreaShowsItsBufferPixelForPixelAtTheScreensScale) {
+    Show();
     Click(IDC_EYE_LEFT);  // lines at every slope
     Click(IDC_RATE_Y_UP);
     Ticks(3);

@@ -50,7 +50,7 @@ class Storm : public ::testing::Test {
             WidgetFromHandle(frame.m_hWnd)->activateWindow();
             Blow(frame, pages);
             s_modalLeft = QApplication::activeModalWidget() != nullptr;
-            RestartAndWatch(pages);
+            RestartAndWatch(frame, pages);
             CollectNumbers(frame, pages);
             WidgetFromHandle(frame.m_hWnd)->close();
         });
@@ -111,14 +111,19 @@ class Storm : public ::testing::Test {
                        ID_APP_ABOUT, 0);
     }
 
-    // Both pages set moving again, then left to their own timers.
-    static void RestartAndWatch(const HWND (&pages)[2]) {
+    // Both pages set moving again, then left to their own timers, each
+    // watched on show (a page not on show draws nothing).
+    static void RestartAndWatch(CMainFrame& frame, const HWND (&pages)[2]) {
         Command(pages[0], IDC_RANDOM);
         Command(pages[0], IDC_EYE_LEFT);
         Command(pages[1], IDC_START);
-        const QImage before[2] = {Picture(pages[0]), Picture(pages[1])};
-        auto moved = [&](int i) { return Picture(pages[i]) != before[i]; };
-        s_animating = QTest::qWaitFor([&] { return moved(0) && moved(1); }, 5000);
+        s_animating = true;
+        for (int i : {0, 1}) {
+            frame.m_view.SetActivePage(i);
+            const QImage before = Picture(pages[i]);
+            s_animating = QTest::qWaitFor([&] { return Picture(pages[i]) != before; }, 5000) &&
+                          s_animating;
+        }
     }
 
     // Every number the pages animate with, and their status edits' texts.

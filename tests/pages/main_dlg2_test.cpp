@@ -133,6 +133,7 @@ TEST_F(PageTwo, FirstFrameWithModelsAtFixedPlacesMatchesTheReference) {
         m_page->m_animated[i]->m_position = V(t, 0.2 + 0.6 * (i % 3) / 2.0, 1.0 - t);
         m_page->m_animated[i]->ToWorld();
     }
+    Show();
     Tick();
     ExpectGolden(Buffer(), "page2_first_tick.png");
 }

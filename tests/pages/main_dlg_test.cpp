@@ -2,7 +2,10 @@
 // orbit and rate buttons, Random, and what a tick may allocate.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <memory>
 #include <numbers>
+#include <vector>
 
 #include "pages/main_dlg.h"
 #include "platform/crt_random.h"
@@ -140,7 +143,47 @@ TEST_F(PageOne, RandomDrawsThreeRatesSpreadOverZeroToTwelveDegreesPerTick) {
     }
 }
 
+// A page not on show draws nothing; as it is shown again it has the picture
+// of a twin page that was on show all along.
+TEST_F(PageOne, AHiddenPageDrawsNothingAndShowsTheCurrentPictureAsItIsShown) {
+    CTestWindow holder;
+    ASSERT_NE(holder.Create(nullptr, RECT{0, 0, 820, 620}, nullptr, WS_POPUP), nullptr);
+    auto twin = std::make_unique<CExposed<CMainDlg>>();
+    ASSERT_NE(twin->Create(holder), nullptr);
+    ::ShowWindow(holder, SW_SHOW);
+    ::ShowWindow(twin->m_hWnd, SW_SHOW);
+    Show();
+    for (const HWND page : {Page(), twin->m_hWnd}) {
+        for (int id : {IDC_RATE_X_UP, IDC_RATE_Z_UP, IDC_EYE_LEFT}) {
+            ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+        }
+    }
+    const auto tickBoth = [&](int n) {
+        for (int i = 0; i < n; ++i) {
+            Tick();
+            lunvik::test::Tick(twin->m_hWnd);
+        }
+    };
+    const auto twinBuffer = [&] {
+        const lunvik::raster::HBITMAP__* b = twin->m_view[0].m_hBitmap;
+        return std::vector<std::uint32_t>(b->m_bits, b->m_bits + b->m_width * b->m_height);
+    };
+    tickBoth(3);
+    ASSERT_EQ(Buffer().pixels, twinBuffer());
+    ::ShowWindow(Page(), SW_HIDE);
+    const std::uint64_t walked = m_page->m_view[0].m_segmentsWalked;
+    tickBoth(30);
+    EXPECT_EQ(m_page->m_view[0].m_segmentsWalked, walked);
+    EXPECT_NE(Buffer().pixels, twinBuffer()) << "the scene moved on";
+    ::ShowWindow(Page(), SW_SHOW);
+    EXPECT_EQ(Buffer().pixels, twinBuffer()) << "before its next tick";
+    tickBoth(5);
+    EXPECT_EQ(Buffer().pixels, twinBuffer());
+    holder.DestroyWindow();
+}
+
 TEST_F(PageOne, TickAllocatesNothingOutsideTheToolkitTextUpdate) {
+    Show();
     Command(IDC_RATE_X_UP);
     Command(IDC_EYE_LEFT);
     Tick();
