@@ -1,6 +1,13 @@
 // Painting on Win32: a drawing area's back buffer lives in a DIB section
 // (raster_screen.cpp), so the paint is one GDI BitBlt of the changed rectangle
 // from that section, with no copy of ours.
+//
+// A paint takes the update rectangle, validates it and paints through the
+// window's DC, rather than through user32's BeginPaint and EndPaint: under
+// Wine those make four round trips to the window server a paint (the caret
+// hidden and shown, the update region, the visible region worked out anew),
+// this three. Our windows have no caret, erase nothing (no background
+// brush) and paint every pixel of what they are asked to.
 #include "platform/paint.h"
 #include "platform/win32/window_host.h"
 
@@ -16,11 +23,18 @@ class CPaintContext : public raster::HDC__ {
 
     void Begin(HWND hwnd) {
         m_hwnd = hwnd;
-        m_dc = ::BeginPaint(hwnd, &m_paint);
+        if (!::GetUpdateRect(hwnd, &m_update, FALSE)) {
+            m_update = RECT{};
+        }
+        ::ValidateRect(hwnd, nullptr);
+        m_dc = ::GetDC(hwnd);
         m_busy = true;
     }
     void End() {
-        ::EndPaint(m_hwnd, &m_paint);
+        if (m_dc != nullptr) {
+            ::ReleaseDC(m_hwnd, m_dc);
+            m_dc = nullptr;
+        }
         raster::SelectObject(this, raster::GetStockObject(BLACK_PEN));
         raster::SelectObject(this, raster::GetStockObject(WHITE_BRUSH));
         m_current = POINT{};
@@ -39,6 +53,16 @@ class CPaintContext : public raster::HDC__ {
                               &copy)) {
             return TRUE;
         }
+        // Then only what was to be repainted, as BeginPaint's clipping would:
+        // the update rectangle lies in the client area, so nothing overflows.
+        copy.m_x -= m_update.left;
+        copy.m_y -= m_update.top;
+        if (!raster::ClipCopy(source.m_width, source.m_height, m_update.right - m_update.left,
+                              m_update.bottom - m_update.top, &copy)) {
+            return TRUE;
+        }
+        copy.m_x += m_update.left;
+        copy.m_y += m_update.top;
         if (const HDC section = SectionContext(source.m_bits)) {
             source.m_beingRead = true;  // GDI may finish the blit later
             return ::BitBlt(m_dc, copy.m_x, copy.m_y, copy.m_width, copy.m_height, section,
@@ -60,7 +84,7 @@ class CPaintContext : public raster::HDC__ {
 
     HWND m_hwnd = nullptr;
     HDC m_dc = nullptr;
-    PAINTSTRUCT m_paint{};
+    RECT m_update{};  // client coordinates
 };
 
 }  // namespace lunvik::platform
