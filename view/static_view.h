@@ -113,7 +113,7 @@ class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
     // since the last frame, and nothing else drew in between, nothing is
     // drawn at all (the buffer holds that picture already).
     // A view not on show draws nothing, as nobody would see it: its frames
-    // only aim the models, and the first frame on show, or CatchUp as it is
+    // leave the models alone, and the first frame on show, or CatchUp as it is
     // about to show, draws the whole picture afresh on black. That is the
     // picture every frame in between would have left: each erases all the
     // last one drew before anything is drawn.

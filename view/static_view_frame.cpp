@@ -18,10 +18,7 @@
 void CStaticView::DrawFrame(CModelBase* const* models, int count, const CGridTmpl<double>& lookAt,
                             const CGridTmpl<double>& eye) {
     if (!IsWindowVisible()) {
-        for (int i = 0; i < count; ++i) {
-            models[i]->Aim(lookAt, eye);
-        }
-        m_behind = true;
+        m_behind = true;  // the catch-up aims and draws every model
         return;
     }
     if (m_behind) {

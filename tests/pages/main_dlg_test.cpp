@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <memory>
 #include <numbers>
-#include <vector>
 
 #include "pages/main_dlg.h"
 #include "platform/crt_random.h"
@@ -164,10 +163,7 @@ TEST_F(PageOne, AHiddenPageDrawsNothingAndShowsTheCurrentPictureAsItIsShown) {
             lunvik::test::Tick(twin->m_hWnd);
         }
     };
-    const auto twinBuffer = [&] {
-        const lunvik::raster::HBITMAP__* b = twin->m_view[0].m_hBitmap;
-        return std::vector<std::uint32_t>(b->m_bits, b->m_bits + b->m_width * b->m_height);
-    };
+    const auto twinBuffer = [&] { return ViewBuffer(twin->m_view[0]).pixels; };
     tickBoth(3);
     ASSERT_EQ(Buffer().pixels, twinBuffer());
     ::ShowWindow(Page(), SW_HIDE);

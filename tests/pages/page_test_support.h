@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/resources.h"
 #include "pages/resource_ids.h"
@@ -31,6 +33,13 @@ std::unique_ptr<TPage> MakePage() {
     auto page = std::make_unique<TPage>();
     page->Create(nullptr);
     return page;
+}
+
+// A copy of a drawing area's back buffer.
+inline SPicture ViewBuffer(const CStaticView& view) {
+    const lunvik::raster::HBITMAP__* b = view.m_hBitmap;
+    return SPicture{b->m_width, b->m_height,
+                    std::vector<std::uint32_t>(b->m_bits, b->m_bits + b->m_width * b->m_height)};
 }
 
 inline void Tick(HWND page, WPARAM timerId = 0) {
@@ -86,12 +95,7 @@ class PageTest : public ::testing::Test {
         }
     }
     // A copy of the view's back buffer.
-    SPicture Buffer() const {
-        const lunvik::raster::HBITMAP__* b = m_page->m_view[0].m_hBitmap;
-        return SPicture{
-            b->m_width, b->m_height,
-            std::vector<std::uint32_t>(b->m_bits, b->m_bits + b->m_width * b->m_height)};
-    }
+    SPicture Buffer() const { return ViewBuffer(m_page->m_view[0]); }
 
     CTestWindow m_holder;  // the top-level window a page is a child of, as on the tab view
     std::unique_ptr<CExposed<TPage>> m_page;
