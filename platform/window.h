@@ -14,7 +14,21 @@ LUNVIK_WIN32_API BOOL SetWindowTextW(HWND hwnd, const wchar_t* text);
 LUNVIK_WIN32_API int GetWindowTextW(HWND hwnd, wchar_t* buffer, int size);
 // left = top = 0, right/bottom = the size of the area inside the window's frame.
 LUNVIK_WIN32_API BOOL GetClientRect(HWND hwnd, RECT* rect);
-LUNVIK_WIN32_API BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
+// A window of ours invalidated during a timer tick is painted as the tick
+// ends, on every back end (on Windows through InvalidateWindow): a frame a
+// tick asks for goes on the screen without a further trip through the queue.
+#if defined(_WIN32)
+namespace lunvik::platform {
+BOOL InvalidateWindow(HWND hwnd, const RECT* rect, BOOL erase);
+}  // namespace lunvik::platform
+#if !defined(LUNVIK_WIN32_BACK_END)
+inline BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
+    return lunvik::platform::InvalidateWindow(hwnd, rect, erase);
+}
+#endif
+#else
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
+#endif
 // Runs the window's message map, then default processing, before returning.
 LUNVIK_WIN32_API LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Queues the message; the running message loop's filters see it before dispatch.

@@ -87,11 +87,12 @@ class CPaintContext : public HDC__ {
     bool m_busy = false;
 
   private:
-    // Straight on the screen, and like a painter only in the widget's paint event.
+    // Straight on the screen, and like a painter only in the widget's paint
+    // event, or in a paint deferred to a tick's end.
     bool OnScreen() const {
         return m_host != nullptr && m_host->ScreenPut() != nullptr &&
                m_widget->testAttribute(Qt::WA_PaintOnScreen) &&
-               m_widget->testAttribute(Qt::WA_WState_InPaintEvent);
+               (m_widget->testAttribute(Qt::WA_WState_InPaintEvent) || m_host->PaintingDeferred());
     }
 
     // Only what the paint must cover goes to the screen: the repaint of a

@@ -160,17 +160,19 @@ RECT HostClientRect(HWND window) {
 using namespace lunvik::platform;
 
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL) {
-    QWidget* widget = LiveWidget(hwnd);
+    CWindowHost* host = nullptr;
+    QWidget* widget = LiveWidget(hwnd, &host);
     if (widget == nullptr) {
         return FALSE;
     }
-    if (rect == nullptr) {
-        widget->update();
-    } else {
+    QRect part = widget->rect();
+    if (rect != nullptr) {
         const QPoint origin = ClientOrigin(widget);
-        widget->update(QRect(Saturate(0LL + rect->left + origin.x()),
-                             Saturate(0LL + rect->top + origin.y()),
-                             Extent(rect->left, rect->right), Extent(rect->top, rect->bottom)));
+        part = QRect(Saturate(0LL + rect->left + origin.x()), Saturate(0LL + rect->top + origin.y()),
+                     Extent(rect->left, rect->right), Extent(rect->top, rect->bottom));
+    }
+    if (host == nullptr || !host->DeferPaint(part)) {
+        widget->update(part);
     }
     return TRUE;
 }

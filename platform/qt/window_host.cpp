@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QWindow>
 #include <algorithm>
+#include <array>
 #include <utility>
 
 #include "platform/qt/screen_put.h"
@@ -101,6 +102,64 @@ bool CWindowHost::HandleEvent(QEvent* event) {
 void CWindowHost::Paint(const QRect& rect) {
     m_paintRect = rect;  // what the paint must cover
     Send(WM_PAINT, 0, 0);
+}
+
+namespace {
+int g_ticks = 0;  // ticks in progress (a tick's handler may run a loop)
+// Windows with a deferred repaint: a few drawing areas at most; one more
+// paints through Qt.
+std::array<HWND, 8> g_deferred{};
+std::size_t g_deferredCount = 0;
+}  // namespace
+
+bool CWindowHost::DeferPaint(const QRect& rect) {
+    if (g_ticks == 0 || !m_widget->isVisible()) {
+        return false;
+    }
+    const QRect part = rect & m_widget->rect();
+    if (part.isEmpty()) {
+        return true;
+    }
+    if (m_deferredPaint.isEmpty()) {
+        if (g_deferredCount == g_deferred.size()) {
+            return false;
+        }
+        g_deferred[g_deferredCount++] = Handle();
+    }
+    m_deferredPaint |= part;
+    return true;
+}
+
+void CWindowHost::PaintDeferred() {
+    const QRect rect = std::exchange(m_deferredPaint, QRect());
+    if (rect.isEmpty() || !m_widget->isVisible()) {
+        return;
+    }
+    if (m_screenPut == nullptr || !m_widget->testAttribute(Qt::WA_PaintOnScreen)) {
+        m_widget->repaint(rect);  // through Qt's backing store, at once
+        return;
+    }
+    // A window not on the screen is painted whole as it comes back.
+    const QWindow* top = m_widget->window()->windowHandle();
+    if (top != nullptr && top->isExposed()) {
+        m_paintingDeferred = true;
+        Paint(rect);
+        m_paintingDeferred = false;
+    }
+}
+
+CTickPaints::CTickPaints() {
+    ++g_ticks;
+}
+
+CTickPaints::~CTickPaints() {
+    --g_ticks;  // a paint that asks for another repaint goes through Qt
+    while (g_deferredCount > 0) {
+        const HWND hwnd = g_deferred[--g_deferredCount];
+        if (CWindowHost* host = LiveHost(hwnd)) {
+            host->PaintDeferred();
+        }
+    }
 }
 
 void CWindowHost::KeepPaintContext(std::unique_ptr<HDC__> context) {

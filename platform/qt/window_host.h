@@ -64,6 +64,11 @@ class CWindowHost {
     // From now on its paint goes straight on its own X11 window (screen_put.h).
     void PutPaintOnScreen();
     CScreenPut* ScreenPut() const { return m_screenPut.get(); }
+    // A repaint asked for during a timer tick waits for the tick's end
+    // (CTickPaints); false when it cannot.
+    bool DeferPaint(const QRect& rect);
+    void PaintDeferred();
+    bool PaintingDeferred() const { return m_paintingDeferred; }
 
     // Window text of a child window that shows none.
     const QString& Text() const { return m_text; }
@@ -105,6 +110,8 @@ class CWindowHost {
     std::unique_ptr<HDC__> m_paintContext;
     std::unique_ptr<CScreenPut> m_screenPut;  // when it paints straight on the screen
     QRect m_paintRect;
+    QRect m_deferredPaint;
+    bool m_paintingDeferred = false;
     // Outer rectangle a top-level window was created with, kept while the
     // frame margins it was fitted to may still change.
     QRect m_outer;
@@ -113,6 +120,18 @@ class CWindowHost {
     bool m_centred = false;
     HWND m_centredOn = nullptr;
     QMargins m_centredMargins;
+};
+
+// window_host.cpp. Lives for one timer tick: the windows of ours that asked
+// for a repaint during it are painted as it ends, rather than after a round
+// of Qt's posted events (a wake-up more each frame); one that paints straight
+// on the screen also without Qt's paint event.
+class CTickPaints {
+  public:
+    CTickPaints();
+    ~CTickPaints();
+    CTickPaints(const CTickPaints&) = delete;
+    CTickPaints& operator=(const CTickPaints&) = delete;
 };
 
 // host_widgets.cpp. Host of plain windows, dialogs and the tab view. A QFrame,

@@ -18,7 +18,10 @@ class CTimerHub : public QObject, private IPeriodicClock {
     CTimerTable m_table{*this};
 
   protected:
-    void timerEvent(QTimerEvent* event) override { m_table.Tick(event->timerId()); }
+    void timerEvent(QTimerEvent* event) override {
+        const CTickPaints paints;
+        m_table.Tick(event->timerId());
+    }
 
   private:
     int Start(UINT period) override {

@@ -2,12 +2,12 @@
 // (raster_screen.cpp), so the paint is one GDI BitBlt of the changed rectangle
 // from that section, with no copy of ours.
 //
-// A paint takes the update rectangle, validates it and paints through the
+// A paint takes the update region's box, validates it and paints through the
 // window's DC, rather than through user32's BeginPaint and EndPaint: under
 // Wine those make four round trips to the window server a paint (the caret
 // hidden and shown, the update region, the visible region worked out anew),
-// this three. Our windows have no caret, erase nothing (no background
-// brush) and paint every pixel of what they are asked to.
+// this two. Our windows have no caret, erase nothing (no background brush)
+// and paint every pixel of what they are asked to.
 #include "platform/paint.h"
 #include "platform/win32/window_host.h"
 
@@ -19,11 +19,22 @@ namespace raster = lunvik::raster;
 // One is kept with each window of ours and used again by its next paint.
 class CPaintContext : public raster::HDC__ {
   public:
-    CPaintContext() : HDC__(EType::Paint) {}
+    CPaintContext() : HDC__(EType::Paint), m_region(::CreateRectRgn(0, 0, 0, 0)) {}
+    ~CPaintContext() override {
+        if (m_region != nullptr) {
+            ::DeleteObject(m_region);
+        }
+    }
+    CPaintContext(const CPaintContext&) = delete;
+    CPaintContext& operator=(const CPaintContext&) = delete;
 
     void Begin(HWND hwnd) {
         m_hwnd = hwnd;
-        if (!::GetUpdateRect(hwnd, &m_update, FALSE)) {
+        // The region's box rather than GetUpdateRect, which asks the server
+        // a second time whether anything is left to paint.
+        m_update = RECT{};
+        if (m_region == nullptr || ::GetUpdateRgn(hwnd, m_region, FALSE) <= NULLREGION ||
+            ::GetRgnBox(m_region, &m_update) <= NULLREGION) {
             m_update = RECT{};
         }
         ::ValidateRect(hwnd, nullptr);
@@ -84,7 +95,8 @@ class CPaintContext : public raster::HDC__ {
 
     HWND m_hwnd = nullptr;
     HDC m_dc = nullptr;
-    RECT m_update{};  // client coordinates
+    const HRGN m_region;  // the update region, kept for every paint
+    RECT m_update{};      // its box, in client coordinates
 };
 
 }  // namespace lunvik::platform

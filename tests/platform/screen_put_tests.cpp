@@ -1,6 +1,7 @@
 // A drawing area on a real X server paints straight on its window: what the
 // screen shows is exactly its bitmap, a repaint puts only the part it was
-// asked for, and a window shown again shows its whole current picture. A
+// asked for (at once when a timer tick asked), and a window shown again shows
+// its whole current picture. A
 // bitmap whose memory the server does not share, or a server reached over
 // the network, is painted by Qt instead, with the same result. Run on Xvfb
 // (on_x11.sh) at scale factors 1, 1.5 and 2, and over TCP.
@@ -198,12 +199,30 @@ void ScreenPut::CheckWhatTheScreenShows(bool sharedBitmap) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return repaint(Screen()); }))
         << m_on->journal.Count(WM_PAINT, child) - paints << " paints";
 
+    // Asked for by a timer tick: on the screen as the tick ends, before what
+    // the tick posted is handled.
+    const SRepaintShown ticked{repaint.m_inside, m_shared, m_picture->Width(), Screen(),
+                               (m_picture->Fill(78), m_picture->Expected())};
+    std::optional<bool> shownWhenPosted;
+    m_on->top.m_hook = [&](UINT msg, WPARAM, LPARAM, LRESULT&) {
+        if (msg == WM_TIMER && m_on->top.KillTimer(1)) {
+            PostMessageW(m_on->parent, WM_USER, 0, 0);
+            InvalidateRect(child, &asked, FALSE);
+        } else if (msg == WM_USER) {
+            shownWhenPosted = ticked(Screen());
+        }
+        return false;
+    };
+    ASSERT_TRUE(m_on->top.SetTimer(1, 10));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shownWhenPosted.has_value(); }));
+    EXPECT_TRUE(*shownWhenPosted);
+
     // Hidden and shown again: the whole current picture.
     ShowWindow(m_on->hwnd, SW_HIDE);
     ShowWindow(m_on->parent, SW_SHOW);
     ShowWindow(m_on->hwnd, SW_SHOW);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(WidgetFromHandle(m_on->parent)));
-    EXPECT_TRUE(ScreenShows(repaint.m_changed));
+    EXPECT_TRUE(ScreenShows(ticked.m_changed));
 }
 
 }  // namespace

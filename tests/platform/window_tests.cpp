@@ -135,6 +135,41 @@ TEST(PlatformRectangles, EmptyOnesTakeNoPartAndNothingIsAllZero) {
     EXPECT_EQ(r, (RECT{-3, 4, 7, 14}));
 }
 
+// A frame a tick asks for is painted as the tick ends, before anything the
+// tick queued; outside a tick a paint waits for the loop, as ever.
+TEST_F(PlatformWindow, AWindowATickInvalidatesIsPaintedAsTheTickEnds) {
+    CJournal journal;
+    CTestWindow window;
+    window.m_journal = &journal;
+    const HWND hwnd = window.Create(nullptr, RECT{0, 0, 60, 40}, nullptr, kTopLevel);
+    ASSERT_NE(hwnd, nullptr);
+    ShowWindow(hwnd, SW_SHOW);
+    const auto paints = [&] { return journal.Count(WM_PAINT, hwnd); };
+    ASSERT_TRUE(PumpUntil([&] { return paints() > 0; }));
+    int paintsInTick = -1;
+    int paintsWhenPosted = -1;
+    window.m_hook = [&](UINT msg, WPARAM, LPARAM, LRESULT&) {
+        if (msg == WM_TIMER && window.KillTimer(1)) {
+            paintsInTick = paints();
+            PostMessageW(hwnd, WM_USER, 0, 0);
+            const RECT part{5, 5, 25, 15};
+            InvalidateRect(hwnd, &part, TRUE);
+        } else if (msg == WM_USER) {
+            paintsWhenPosted = paints();
+        }
+        return false;
+    };
+    ASSERT_TRUE(window.SetTimer(1, 10));
+    ASSERT_TRUE(PumpUntil([&] { return paintsWhenPosted >= 0; }));
+    EXPECT_GT(paintsWhenPosted, paintsInTick);
+
+    const int before = paints();
+    InvalidateRect(hwnd, nullptr, TRUE);
+    EXPECT_EQ(paints(), before);
+    EXPECT_TRUE(PumpUntil([&] { return paints() > before; }));
+    window.DestroyWindow();
+}
+
 // (On Win32 any number can alias a live window's handle; the Qt back end
 // also refuses a foreign address, qt_backend_tests.cpp.)
 // As user32 does: a window hears it is to be shown or hidden before it is,
