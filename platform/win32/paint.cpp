@@ -28,21 +28,34 @@ class CPaintContext : public raster::HDC__ {
     CPaintContext(const CPaintContext&) = delete;
     CPaintContext& operator=(const CPaintContext&) = delete;
 
-    void Begin(HWND hwnd) {
+    // tickPaint: what a timer tick invalidated, when the tick's end paints it;
+    // otherwise user32's update region, validated.
+    void Begin(HWND hwnd, HRGN tickPaint) {
         m_hwnd = hwnd;
         // The region's box rather than GetUpdateRect, which asks the server
         // a second time whether anything is left to paint.
         m_update = RECT{};
-        if (m_region == nullptr || ::GetUpdateRgn(hwnd, m_region, FALSE) <= NULLREGION ||
-            ::GetRgnBox(m_region, &m_update) <= NULLREGION) {
+        const bool some = m_region != nullptr && (tickPaint != nullptr
+                                                      ? ::CombineRgn(m_region, tickPaint, nullptr,
+                                                                     RGN_COPY) > NULLREGION
+                                                      : ::GetUpdateRgn(hwnd, m_region, FALSE) >
+                                                            NULLREGION);
+        if (!some || ::GetRgnBox(m_region, &m_update) <= NULLREGION) {
             m_update = RECT{};
         }
-        ::ValidateRect(hwnd, nullptr);
+        if (tickPaint == nullptr) {
+            ::ValidateRect(hwnd, nullptr);
+        }
         m_dc = ::GetDC(hwnd);
+        // Only the region's pixels are copied, as in BeginPaint's context.
+        if (m_dc != nullptr && some) {
+            ::SelectClipRgn(m_dc, m_region);
+        }
         m_busy = true;
     }
     void End() {
         if (m_dc != nullptr) {
+            ::SelectClipRgn(m_dc, nullptr);
             ::ReleaseDC(m_hwnd, m_dc);
             m_dc = nullptr;
         }
@@ -115,7 +128,7 @@ lunvik::raster::HDC BeginPaint(HWND hwnd, SPaintStruct* paint) {
     if (context->m_busy) {
         return nullptr;  // one paint of a window at a time
     }
-    context->Begin(hwnd);
+    context->Begin(hwnd, data->m_tickPaint);
     *paint = SPaintStruct{};
     paint->hdc = context;
     ::GetClientRect(hwnd, &paint->rcPaint);

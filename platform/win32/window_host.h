@@ -33,7 +33,8 @@ struct SWindowData {
     EWindowKind m_kind;
     bool m_modal = false;                                   // a dialog run by RunModalDialog
     std::unique_ptr<lunvik::raster::HDC__> m_paintContext;  // BeginPaint's, kept for the next one
-    HWND m_tabs = nullptr;                                  // a tab view's tab control
+    HRGN m_tickPaint = nullptr;  // while it paints what a timer tick invalidated (window_timers.cpp)
+    HWND m_tabs = nullptr;       // a tab view's tab control
     // A frame's control that had the focus when it was last deactivated; a
     // tab view's page's, when another page was last made active.
     HWND m_lastFocus = nullptr;

@@ -31,26 +31,70 @@ CTimerTable& Table() {
     return *table;
 }
 
-int g_ticks = 0;  // ticks in progress (a tick's handler may run a loop)
-// Windows of ours invalidated during a tick: a few drawing areas at most; one
-// more is painted from the queue, as any other.
-HWND g_invalidated[8] = {};
+int g_ticks = 0;           // ticks in progress (a tick's handler may run a loop)
+bool g_tickPaints = false;  // painting what they invalidated
+
+// A window of ours invalidated during a tick, and the part of its client area
+// the tick invalidated: a few drawing areas at most; one more is invalidated
+// with user32 and painted from the queue, as any other. The regions are made
+// once and kept with the program.
+struct SInvalidated {
+    HWND hwnd;
+    HRGN region;
+};
+SInvalidated g_invalidated[8] = {};
 int g_invalidatedCount = 0;
+HRGN g_part = nullptr;  // the rectangle being added
+
+SInvalidated* EntryFor(HWND hwnd) {
+    for (int i = 0; i < g_invalidatedCount; ++i) {
+        if (g_invalidated[i].hwnd == hwnd) {
+            return &g_invalidated[i];
+        }
+    }
+    if (g_invalidatedCount == static_cast<int>(std::size(g_invalidated))) {
+        return nullptr;
+    }
+    SInvalidated& entry = g_invalidated[g_invalidatedCount];
+    if (entry.region == nullptr) {
+        entry.region = ::CreateRectRgn(0, 0, 0, 0);
+    }
+    if (g_part == nullptr) {
+        g_part = ::CreateRectRgn(0, 0, 0, 0);
+    }
+    if (entry.region == nullptr || g_part == nullptr) {
+        return nullptr;
+    }
+    entry.hwnd = hwnd;
+    ::SetRectRgn(entry.region, 0, 0, 0, 0);
+    ++g_invalidatedCount;
+    return &entry;
+}
 
 // Dispatched from whichever loop runs, modal ones included. The windows the
-// tick invalidated are painted now, each alone (its children from the queue):
-// under Wine one trip to the window server, where the queue's WM_PAINT takes
-// three (the look that finds it, the region's, the check after it).
+// tick invalidated are painted now, the part it invalidated, as the
+// window's own paint (BeginPaint, paint.cpp) takes it: under Wine no trip to
+// the window server at all, where user32's invalidation and WM_PAINT take
+// five (the invalidation, the look that finds the paint, the region, its
+// validation, the check after the paint).
 void CALLBACK ClockTicked(HWND, UINT, UINT_PTR clock, DWORD) {
     ++g_ticks;
     Table().Tick(static_cast<int>(clock));
     --g_ticks;
-    while (g_invalidatedCount > 0) {
-        const HWND hwnd = g_invalidated[--g_invalidatedCount];
-        if (DataOf(hwnd) != nullptr) {
-            ::RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_NOCHILDREN);
+    g_tickPaints = true;  // what the paints invalidate goes to user32
+    for (int i = 0; i < g_invalidatedCount; ++i) {
+        const SInvalidated& entry = g_invalidated[i];
+        SWindowData* data = DataOf(entry.hwnd);
+        if (data != nullptr && ::IsWindowVisible(entry.hwnd)) {
+            data->m_tickPaint = entry.region;
+            ::SendMessageW(entry.hwnd, WM_PAINT, 0, 0);
+            if ((data = DataOf(entry.hwnd)) != nullptr) {
+                data->m_tickPaint = nullptr;
+            }
         }
     }
+    g_invalidatedCount = 0;
+    g_tickPaints = false;
 }
 
 }  // namespace
@@ -68,16 +112,20 @@ UINT_PTR SetWindowTimer(HWND hwnd, UINT_PTR id, UINT ms) {
 }
 
 BOOL InvalidateWindow(HWND hwnd, const RECT* rect, BOOL erase) {
-    if (!::InvalidateRect(hwnd, rect, erase)) {
-        return FALSE;
+    SInvalidated* entry = g_ticks > 0 && !g_tickPaints && hwnd != nullptr && DataOf(hwnd) != nullptr
+                              ? EntryFor(hwnd)
+                              : nullptr;
+    if (entry == nullptr) {
+        return ::InvalidateRect(hwnd, rect, erase);
     }
-    if (g_ticks > 0 && hwnd != nullptr && DataOf(hwnd) != nullptr) {
-        const auto end = g_invalidated + g_invalidatedCount;
-        if (std::find(g_invalidated, end, hwnd) == end &&
-            g_invalidatedCount < static_cast<int>(std::size(g_invalidated))) {
-            g_invalidated[g_invalidatedCount++] = hwnd;
-        }
+    RECT part{};
+    ::GetClientRect(hwnd, &part);
+    if (rect != nullptr && !::IntersectRect(&part, &part, rect)) {
+        return TRUE;
     }
+    // Our windows erase nothing as they paint (no background brush).
+    ::SetRectRgn(g_part, part.left, part.top, part.right, part.bottom);
+    ::CombineRgn(entry->region, entry->region, g_part, RGN_OR);
     return TRUE;
 }
 
