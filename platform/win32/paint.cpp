@@ -9,6 +9,9 @@
 // this two. Our windows have no caret, erase nothing (no background brush)
 // and paint every pixel of what they are asked to.
 #include "platform/paint.h"
+
+#include <utility>
+
 #include "platform/win32/window_host.h"
 
 namespace lunvik::platform {
@@ -128,7 +131,7 @@ lunvik::raster::HDC BeginPaint(HWND hwnd, SPaintStruct* paint) {
     if (context->m_busy) {
         return nullptr;  // one paint of a window at a time
     }
-    context->Begin(hwnd, data->m_tickPaint);
+    context->Begin(hwnd, std::exchange(data->m_tickPaint, nullptr));
     *paint = SPaintStruct{};
     paint->hdc = context;
     ::GetClientRect(hwnd, &paint->rcPaint);

@@ -88,8 +88,11 @@ void CALLBACK ClockTicked(HWND, UINT, UINT_PTR clock, DWORD) {
         if (data != nullptr && ::IsWindowVisible(entry.hwnd)) {
             data->m_tickPaint = entry.region;
             ::SendMessageW(entry.hwnd, WM_PAINT, 0, 0);
-            if ((data = DataOf(entry.hwnd)) != nullptr) {
+            // A window that does not paint through our BeginPaint (default
+            // processing) gets the part from user32's queue instead.
+            if ((data = DataOf(entry.hwnd)) != nullptr && data->m_tickPaint != nullptr) {
                 data->m_tickPaint = nullptr;
+                ::InvalidateRgn(entry.hwnd, entry.region, FALSE);
             }
         }
     }
