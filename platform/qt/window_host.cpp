@@ -105,7 +105,8 @@ void CWindowHost::Paint(const QRect& rect) {
 }
 
 namespace {
-int g_ticks = 0;  // ticks in progress (a tick's handler may run a loop)
+int g_ticks = 0;               // ticks in progress (a tick's handler may run a loop)
+bool g_paintingTicks = false;  // painting what they asked for
 // Windows with a deferred repaint: a few drawing areas at most; one more
 // paints through Qt.
 std::array<HWND, 8> g_deferred{};
@@ -113,7 +114,7 @@ std::size_t g_deferredCount = 0;
 }  // namespace
 
 bool CWindowHost::DeferPaint(const QRect& rect) {
-    if (g_ticks == 0 || !m_widget->isVisible()) {
+    if (g_ticks == 0 || g_paintingTicks || !m_widget->isVisible()) {
         return false;
     }
     const QRect part = rect & m_widget->rect();
@@ -153,13 +154,15 @@ CTickPaints::CTickPaints() {
 }
 
 CTickPaints::~CTickPaints() {
-    --g_ticks;  // a paint that asks for another repaint goes through Qt
+    --g_ticks;
+    g_paintingTicks = true;  // a paint that asks for another repaint goes through Qt
     while (g_deferredCount > 0) {
         const HWND hwnd = g_deferred[--g_deferredCount];
         if (CWindowHost* host = LiveHost(hwnd)) {
             host->PaintDeferred();
         }
     }
+    g_paintingTicks = false;
 }
 
 void CWindowHost::KeepPaintContext(std::unique_ptr<HDC__> context) {

@@ -2,12 +2,13 @@
 // (raster_screen.cpp), so the paint is one GDI BitBlt of the changed rectangle
 // from that section, with no copy of ours.
 //
-// A paint takes the update region's box, validates it and paints through the
-// window's DC, rather than through user32's BeginPaint and EndPaint: under
-// Wine those make four round trips to the window server a paint (the caret
-// hidden and shown, the update region, the visible region worked out anew),
-// this two. Our windows have no caret, erase nothing (no background brush)
-// and paint every pixel of what they are asked to.
+// A paint takes the update region, validates it and paints through the
+// window's DC clipped to it, rather than through user32's BeginPaint and
+// EndPaint: under Wine those make four round trips to the window server a
+// paint (the caret hidden and shown, the update region, the visible region
+// worked out anew), this two; a paint of what a timer tick invalidated
+// (window_timers.cpp) none. Our windows have no caret, erase nothing (no
+// background brush) and paint every pixel of what they are asked to.
 #include "platform/paint.h"
 
 #include <utility>
@@ -32,26 +33,21 @@ class CPaintContext : public raster::HDC__ {
     CPaintContext& operator=(const CPaintContext&) = delete;
 
     // tickPaint: what a timer tick invalidated, when the tick's end paints it;
-    // otherwise user32's update region, validated.
+    // otherwise user32's update region (GetUpdateRgn: GetUpdateRect would ask
+    // the server a second time whether anything is left), validated.
     void Begin(HWND hwnd, HRGN tickPaint) {
         m_hwnd = hwnd;
-        // The region's box rather than GetUpdateRect, which asks the server
-        // a second time whether anything is left to paint.
-        m_update = RECT{};
-        const bool some = m_region != nullptr && (tickPaint != nullptr
-                                                      ? ::CombineRgn(m_region, tickPaint, nullptr,
-                                                                     RGN_COPY) > NULLREGION
-                                                      : ::GetUpdateRgn(hwnd, m_region, FALSE) >
-                                                            NULLREGION);
-        if (!some || ::GetRgnBox(m_region, &m_update) <= NULLREGION) {
-            m_update = RECT{};
+        if (m_region != nullptr &&
+            (tickPaint != nullptr ? ::CombineRgn(m_region, tickPaint, nullptr, RGN_COPY)
+                                  : ::GetUpdateRgn(hwnd, m_region, FALSE)) == ERROR) {
+            ::SetRectRgn(m_region, 0, 0, 0, 0);
         }
         if (tickPaint == nullptr) {
             ::ValidateRect(hwnd, nullptr);
         }
         m_dc = ::GetDC(hwnd);
         // Only the region's pixels are copied, as in BeginPaint's context.
-        if (m_dc != nullptr && some) {
+        if (m_dc != nullptr) {
             ::SelectClipRgn(m_dc, m_region);
         }
         m_busy = true;
@@ -80,16 +76,6 @@ class CPaintContext : public raster::HDC__ {
                               &copy)) {
             return TRUE;
         }
-        // Then only what was to be repainted, as BeginPaint's clipping would:
-        // the update rectangle lies in the client area, so nothing overflows.
-        copy.m_x -= m_update.left;
-        copy.m_y -= m_update.top;
-        if (!raster::ClipCopy(source.m_width, source.m_height, m_update.right - m_update.left,
-                              m_update.bottom - m_update.top, &copy)) {
-            return TRUE;
-        }
-        copy.m_x += m_update.left;
-        copy.m_y += m_update.top;
         if (const HDC section = SectionContext(source.m_bits)) {
             source.m_beingRead = true;  // GDI may finish the blit later
             return ::BitBlt(m_dc, copy.m_x, copy.m_y, copy.m_width, copy.m_height, section,
@@ -111,8 +97,7 @@ class CPaintContext : public raster::HDC__ {
 
     HWND m_hwnd = nullptr;
     HDC m_dc = nullptr;
-    const HRGN m_region;  // the update region, kept for every paint
-    RECT m_update{};      // its box, in client coordinates
+    const HRGN m_region;  // what the paint covers, the DC's clipping; kept for every paint
 };
 
 }  // namespace lunvik::platform

@@ -3,7 +3,6 @@
 // WM_TIMER of its own through the queue each period, under Wine a trip
 // through the window server each. A window's timers go with its last
 // message (Detach). Windows not of ours keep user32's own timers.
-#include <algorithm>
 #include <iterator>
 
 #include "platform/shared/timer_table.h"
@@ -31,7 +30,7 @@ CTimerTable& Table() {
     return *table;
 }
 
-int g_ticks = 0;           // ticks in progress (a tick's handler may run a loop)
+int g_ticks = 0;            // ticks in progress (a tick's handler may run a loop)
 bool g_tickPaints = false;  // painting what they invalidated
 
 // A window of ours invalidated during a tick, and the part of its client area
