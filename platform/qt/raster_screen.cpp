@@ -8,6 +8,7 @@
 #include <unistd.h>
 #include <xcb/shm.h>
 #include <xcb/xcb.h>
+#include <xcb/xcbext.h>
 #include <QGuiApplication>
 #include <QWidget>
 
@@ -79,15 +80,6 @@ void DropAnswer(SSharedBits& shared) {
     shared.answerDue = false;
 }
 
-// Qt closes its connection as it goes; the bitmaps of static storage outlive it.
-bool g_forgetting = false;
-void ForgetConnection() {
-    for (SSharedBits& shared : Shared()) {
-        shared.connection = nullptr;
-    }
-    g_forgetting = false;
-}
-
 class CQtScreen final : public raster::IScreen {
   public:
     // A handle is followed only when it is a live window.
@@ -101,17 +93,13 @@ class CQtScreen final : public raster::IScreen {
         const std::size_t pixels =
             static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
         CWindowHost* host = LiveHost(window);
-        xcb_connection_t* connection = Working(QtConnection());
+        xcb_connection_t* connection = PutConnection();
         if (host == nullptr || host->ScreenPut() == nullptr || connection == nullptr) {
             return nullptr;
         }
         std::uint32_t segment = 0;
         std::uint32_t* bits = AttachedMemory(connection, pixels * 4, &segment);
         if (bits != nullptr) {
-            if (!g_forgetting) {
-                qAddPostRoutine(&ForgetConnection);
-                g_forgetting = true;
-            }
             Shared().push_back(SSharedBits{bits, connection, segment, 0, false});
         }
         return bits;
@@ -136,9 +124,19 @@ class CQtScreen final : public raster::IScreen {
     void WaitUntilRead(const std::uint32_t* bits) override {
         SSharedBits* shared = FindShared(bits);
         if (shared != nullptr && shared->answerDue && Working(shared->connection) != nullptr) {
-            // Normally long there: the last put went out a frame ago.
-            std::free(xcb_get_input_focus_reply(shared->connection, {shared->readBy}, nullptr));
+            // Normally long there: the last put went out a frame ago, and a read
+            // that does not wait takes it without the wait's poll.
+            void* answer = nullptr;
+            if (xcb_poll_for_reply(shared->connection, shared->readBy, &answer, nullptr) == 0) {
+                answer = xcb_wait_for_reply(shared->connection, shared->readBy, nullptr);
+            }
+            std::free(answer);
             shared->answerDue = false;
+            // Nothing asks for events there, but errors and MappingNotify come
+            // anyway and would pile up.
+            while (xcb_generic_event_t* event = xcb_poll_for_queued_event(shared->connection)) {
+                std::free(event);
+            }
         }
     }
 };
@@ -162,6 +160,13 @@ xcb_connection_t* QtConnection() {
 xcb_connection_t* Working(xcb_connection_t* connection) {
     return connection != nullptr && xcb_connection_has_error(connection) == 0 ? connection
                                                                               : nullptr;
+}
+
+// The bitmaps of static storage outlive the connection.
+void ForgetSharedConnection() {
+    for (SSharedBits& shared : Shared()) {
+        shared.connection = nullptr;
+    }
 }
 
 bool SharedSegment(const std::uint32_t* bits, xcb_connection_t* connection,

@@ -17,7 +17,8 @@ struct xcb_connection_t;
 
 namespace lunvik::platform {
 
-// True when windows can put straight on the screen: Qt runs on X11, the
+// True when windows can put straight on the screen: Qt runs on X11, a
+// second connection to its server can be made (PutConnection), and the
 // server takes shared memory as a file descriptor (MIT-SHM 1.2) and 32-bit
 // pixels laid out as ours (0x..RRGGBB, least significant byte first).
 bool CanPutOnScreen();
@@ -49,16 +50,22 @@ class CScreenPut {
     bool Bind(xcb_connection_t* connection);
 
     QWidget* const m_widget;
-    xcb_connection_t* const m_connection;
+    xcb_connection_t* m_connection = nullptr;  // the one m_gc was made on
     std::uint32_t m_window = 0;
     std::uint32_t m_gc = 0;
     std::uint8_t m_depth = 0;
 };
 
+// The connection puts go on, a second one to the server Qt runs on, while
+// it works and takes puts; null when there is none.
+xcb_connection_t* PutConnection();
+
 // raster_screen.cpp. Qt's connection to the X server, when Qt runs on X11; a
 // connection while it works (a lost display leaves nothing to put on).
 xcb_connection_t* QtConnection();
 xcb_connection_t* Working(xcb_connection_t* connection);
+// The put connection is closing: no bitmap's memory is shared on it any more.
+void ForgetSharedConnection();
 // The server's segment that holds bits, when they are shared with it on
 // connection.
 bool SharedSegment(const std::uint32_t* bits, xcb_connection_t* connection, std::uint32_t* segment);

@@ -9,10 +9,12 @@
 #include <xcb/xcb.h>
 #include <QTest>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "platform/paint.h"
@@ -156,6 +158,18 @@ class ScreenPut : public WindowTest {
     bool ScreenShows(const std::vector<std::uint32_t>& pixels) const {
         return QTest::qWaitFor([&] { return Screen() == pixels; });
     }
+    // Without handling events, so that nothing paints or flushes meanwhile:
+    // puts go on a connection of their own, which the server may read after
+    // the grab asked on Qt's.
+    bool ShowsWhatWentOut(const SRepaintShown& shown) const {
+        for (int tries = 0; tries < 100; ++tries) {
+            if (shown(Screen())) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
     std::vector<std::uint32_t> Screen() const {
         return Grab(WidgetFromHandle(m_on->child), m_picture->Width(), m_picture->Height());
     }
@@ -209,7 +223,7 @@ void ScreenPut::CheckWhatTheScreenShows(bool sharedBitmap) {
             PostMessageW(m_on->parent, WM_USER, 0, 0);
             InvalidateRect(child, &asked, FALSE);
         } else if (msg == WM_USER) {
-            shownWhenPosted = ticked(Screen());
+            shownWhenPosted = ShowsWhatWentOut(ticked);
         }
         return false;
     };
