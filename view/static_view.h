@@ -186,8 +186,15 @@ class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
     RECT DrawSegments(const SPixel* pixels, int count, EShape shape, const RECT* only = nullptr,
                       int onlyCount = 0);
     // Whether the segment from a to b may have a pixel in box: false only
-    // when the whole box lies more than a pixel to one side of it.
-    static bool MayTouch(const SPixel& a, const SPixel& b, const RECT& box);
+    // when the box misses the box of its end points or lies wholly more than
+    // a pixel to one side of it. The first test, which rejects most, is
+    // inline: a frame asks it of every kept segment and every box.
+    static bool MayTouch(const SPixel& a, const SPixel& b, const RECT& box) {
+        return std::max(a.x, b.x) >= box.left && std::min(a.x, b.x) < box.right &&
+               std::max(a.y, b.y) >= box.top && std::min(a.y, b.y) < box.bottom &&
+               LineNearBox(a, b, box);
+    }
+    static bool LineNearBox(const SPixel& a, const SPixel& b, const RECT& box);
     // A box of the frame that its later draws must cover again.
     void AddDirty(const RECT& box);
     // Deletes the memory context, the bitmap and the pens.
@@ -220,6 +227,7 @@ class CStaticView : public CWindowImpl<CStaticView, CStaticT<CWindow>> {
     // everything.
     struct SFrameModel {
         const CModelBase* model;  // null: not kept
+        const SPixel* pixels;     // in m_framePixels
         int count;
         bool moved;
         bool same;  // as the last frame drew it

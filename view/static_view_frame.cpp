@@ -97,7 +97,7 @@ bool CStaticView::KeepFramePixels(const CModelBase& model, int index, const SPix
     }
     SFrameModel& last = m_frame[index];
     if (m_framePixels == nullptr || *kept + count > kFramePixels) {
-        last = SFrameModel{nullptr, 0, true, false};
+        last = SFrameModel{nullptr, nullptr, 0, true, false};
         return false;
     }
     SPixel* const slot = m_framePixels.get() + *kept;
@@ -106,7 +106,7 @@ bool CStaticView::KeepFramePixels(const CModelBase& model, int index, const SPix
     if (count > 0) {
         std::memcpy(slot, pixels, sizeof(SPixel) * count);
     }
-    last = SFrameModel{&model, count, moved, false};
+    last = SFrameModel{&model, slot, count, moved, false};
     *kept += count;
     return same;
 }
@@ -118,13 +118,18 @@ void CStaticView::DrawAgain(const CModelBase& model, int index) {
     }
     SelectPen(model.m_kind);
     const int count = VerticesUsed(model, *shape);
-    ToPixels(model, count, m_pixels.get());
     const bool kept = index < kFrameModels;
+    // The scan kept this frame's pixels of the model, when they fitted.
+    const SPixel* pixels = kept ? m_frame[index].pixels : nullptr;
+    if (pixels == nullptr) {
+        ToPixels(model, count, m_pixels.get());
+        pixels = m_pixels.get();
+    }
     if (kept && m_frame[index].same && !m_allDirty) {
-        AddDirty(DrawSegments(m_pixels.get(), count, *shape, m_dirty, m_dirtyCount));
+        AddDirty(DrawSegments(pixels, count, *shape, m_dirty, m_dirtyCount));
         return;
     }
-    const RECT box = DrawSegments(m_pixels.get(), count, *shape);
+    const RECT box = DrawSegments(pixels, count, *shape);
     AddDirty(box);
     // A model drawn where it was changes nothing; what the others erased
     // under it is repainted with theirs.
@@ -144,16 +149,12 @@ void CStaticView::AddDirty(const RECT& box) {
     m_dirty[m_dirtyCount++] = box;
 }
 
-// The segment's pixels lie in the box of its end points, and each within a
-// pixel of the line through them across its major axis: |f| <= max(|dx|,
-// |dy|) for f(p) = dy (x - ax) - dx (y - ay). A box with every corner beyond
-// that on one side holds none. Segments too long for exact 64-bit products
-// count as touching.
-bool CStaticView::MayTouch(const SPixel& a, const SPixel& b, const RECT& box) {
-    if (std::max(a.x, b.x) < box.left || std::min(a.x, b.x) >= box.right ||
-        std::max(a.y, b.y) < box.top || std::min(a.y, b.y) >= box.bottom) {
-        return false;
-    }
+// Asked only of a box that meets the box of the segment's end points, where
+// its pixels lie. Each lies within a pixel of the line through them across
+// its major axis: |f| <= max(|dx|, |dy|) for f(p) = dy (x - ax) - dx (y - ay).
+// A box with every corner beyond that on one side holds none. Segments too
+// long for exact 64-bit products count as touching.
+bool CStaticView::LineNearBox(const SPixel& a, const SPixel& b, const RECT& box) {
     const std::int64_t dx = std::int64_t{b.x} - a.x;
     const std::int64_t dy = std::int64_t{b.y} - a.y;
     constexpr std::int64_t kExact = std::int64_t{1} << 24;
