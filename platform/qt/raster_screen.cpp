@@ -169,12 +169,13 @@ void ForgetSharedConnection() {
     }
 }
 
-bool SharedSegment(const std::uint32_t* bits, xcb_connection_t* connection,
+bool SharedSegment(const std::uint32_t* bits, xcb_connection_t** connection,
                    std::uint32_t* segment) {
     const SSharedBits* shared = FindShared(bits);
-    if (shared == nullptr || shared->connection != connection) {
+    if (shared == nullptr || Working(shared->connection) == nullptr) {
         return false;
     }
+    *connection = shared->connection;
     *segment = shared->segment;
     return true;
 }

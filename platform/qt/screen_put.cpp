@@ -142,12 +142,13 @@ bool CScreenPut::Put(const HBITMAP__& bitmap, const QRect& source, const QPoint&
     if (source.isEmpty()) {
         return true;
     }
+    // The connection comes with the bitmap's segment, without a look at Qt's
+    // each frame; it is forgotten there once the put connection closes.
+    xcb_connection_t* connection = nullptr;
     std::uint32_t segment = 0;
-    xcb_connection_t* connection = PutConnection();
     // The request's sizes and places are 16-bit fields.
-    if (connection == nullptr || bitmap.m_screen == nullptr ||
-        !SharedSegment(bitmap.m_bits, connection, &segment) || bitmap.m_width > 0xFFFF ||
-        bitmap.m_height > 0xFFFF || to.x() > 0x7FFF || to.y() > 0x7FFF) {
+    if (bitmap.m_screen == nullptr || !SharedSegment(bitmap.m_bits, &connection, &segment) ||
+        bitmap.m_width > 0xFFFF || bitmap.m_height > 0xFFFF || to.x() > 0x7FFF || to.y() > 0x7FFF) {
         return false;
     }
     if ((m_window != static_cast<xcb_window_t>(m_widget->internalWinId()) ||

@@ -66,9 +66,10 @@ xcb_connection_t* QtConnection();
 xcb_connection_t* Working(xcb_connection_t* connection);
 // The put connection is closing: no bitmap's memory is shared on it any more.
 void ForgetSharedConnection();
-// The server's segment that holds bits, when they are shared with it on
-// connection.
-bool SharedSegment(const std::uint32_t* bits, xcb_connection_t* connection, std::uint32_t* segment);
+// The working connection that bits are shared on, and the server's segment
+// that holds them; false when they are not shared (any more).
+bool SharedSegment(const std::uint32_t* bits, xcb_connection_t** connection,
+                   std::uint32_t* segment);
 // A put from bits went out: the server has read them once it has answered
 // the request with sequence number readBy.
 void HandedToServer(const std::uint32_t* bits, unsigned int readBy);
